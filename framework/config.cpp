@@ -1,0 +1,135 @@
+#include "framework/config.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+int clamp_int(int iValue, int iMax)
+{
+    if (iValue < 0)
+        iValue = 0;
+    if (iValue > iMax)
+        iValue = iMax;
+    return iValue;
+}
+}
+
+CONFIG::CONFIG()
+{
+    reset();
+}
+
+CONFIG::~CONFIG()
+{
+    release();
+}
+
+void CONFIG::reset()
+{
+    iCard = 2;
+    sfx = 0;
+    music = 0;
+    pan = 0;
+    mspeed = 0;
+    framerate = 0;
+    clock_speed = 0;
+    node_count = 0;
+    level[0] = '\0';
+}
+
+void CONFIG::release()
+{
+}
+
+void CONFIG::load()
+{
+    push_config_state();
+    set_config_file("config.ini");
+    read_system();
+    read_map_generation();
+    pop_config_state();
+}
+
+void CONFIG::save()
+{
+    push_config_state();
+    set_config_file("config.ini");
+    set_config_string("graphics", "windowed", iCard == 1 ? "FALSE" : "TRUE");
+    set_config_string("graphics", "level", level);
+    pop_config_state();
+}
+
+void CONFIG::read_system()
+{
+    read_graphics();
+    read_audio();
+    read_time();
+}
+
+void CONFIG::read_graphics()
+{
+    iCard = compare_nocase(get_config_string("graphics", "windowed", "FALSE"), "FALSE") == 0 ? 1 : 2;
+
+    int iCount = 0;
+    char** argv = get_config_argv("graphics", "mode", &iCount);
+    if (iCount == 3)
+    {
+        iScreen_w = std::atoi(argv[0]);
+        iScreen_h = std::atoi(argv[1]);
+        iColour_depth = std::atoi(argv[2]);
+    }
+    else
+    {
+        allegro_message("ERROR:  Incorrect amount of arguments in graphics.mode in config.ini");
+        iScreen_w = 640;
+        iScreen_h = 480;
+        iColour_depth = 32;
+    }
+
+    // A longer value is cut to what the field holds.
+    std::strncpy(level, get_config_string("graphics", "level", "LOW"), sizeof(level) - 1);
+    level[sizeof(level) - 1] = '\0';
+}
+
+void CONFIG::read_audio()
+{
+    sfx = clamp_int(get_config_int("audio", "sfx", 0), 255);
+    music = clamp_int(get_config_int("audio", "music", 0), 255);
+    pan = clamp_int(get_config_int("audio", "pan", 0), 255);
+    mspeed = clamp_int(get_config_int("audio", "mspeed", 0), 2000);
+}
+
+void CONFIG::read_time()
+{
+    framerate = get_config_int("time", "framerate", 0);
+    clock_speed = get_config_int("time", "clock_speed", 60);
+    if (clock_speed < 5)
+        clock_speed = 5;
+    if (clock_speed > 1000)
+        clock_speed = 1000;
+}
+
+void CONFIG::read_map_generation()
+{
+    node_count = clamp_int(get_config_int("map_generation", "node_count", 0), 999);
+}
+
+int CONFIG::compare_nocase(const char* a, const char* b)
+{
+    while (*a != '\0' && *b != '\0')
+    {
+        signed char cDiff = (signed char)(utolower((unsigned char)*a) - utolower((unsigned char)*b));
+        if (cDiff != 0)
+            return cDiff;
+        ++a;
+        ++b;
+    }
+    if (*a != '\0')
+        return 1;
+    if (*b != '\0')
+        return -1;
+    return 0;
+}

@@ -1,0 +1,78 @@
+#include "framework/helpers.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace
+{
+[[noreturn]] void die(const char* message, const char* argument)
+{
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    allegro_message(message, argument);
+    std::exit(0);
+}
+
+float square(float f)
+{
+    return f * f;
+}
+}
+
+BITMAP* load_bitmap_or_die(const char* file, RGB* palette)
+{
+    BITMAP* bmp = load_bitmap(file, palette);
+    if (bmp == NULL)
+        die("ERROR:  Could not find/open '%s'", file);
+    return bmp;
+}
+
+BITMAP* create_bitmap_or_die(int width, int height)
+{
+    BITMAP* bmp = create_bitmap(width, height);
+    if (bmp == NULL)
+        die("%s", "ERROR:  Could not create bitmap.  Memory error.");
+    return bmp;
+}
+
+BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int height)
+{
+    BITMAP* bmp = create_sub_bitmap(parent, x, y, width, height);
+    if (bmp == NULL)
+        die("%s", "ERROR:  Could not create bitmap.  Memory error.");
+    return bmp;
+}
+
+void destroy_bitmap_if(BITMAP* bitmap)
+{
+    if (bitmap != NULL)
+        destroy_bitmap(bitmap);
+}
+
+float distance(float x1, float y1, float x2, float y2)
+{
+    float fSum = square(x2 - x1) + square(y2 - y1);
+    return (float)std::sqrt((double)fSum);
+}
+
+float vector_length(float dx, float dy)
+{
+    float fSum = square(dx) + square(dy);
+    return (float)std::sqrt((double)fSum);
+}
+
+void report_sql_error(sqlite3* db, char* zErrMsg)
+{
+    const char* sText = zErrMsg;
+    if (sText == NULL)
+        sText = db != NULL ? sqlite3_errmsg(db) : "unknown error";
+    allegro_message("ERROR: SQL error: %s\n", sText);
+    if (zErrMsg != NULL)
+        sqlite3_free(zErrMsg);
+}
+
+void exec_sql(sqlite3* db, const char* sql)
+{
+    char* zErrMsg = NULL;
+    if (sqlite3_exec(db, sql, NULL, NULL, &zErrMsg) != SQLITE_OK)
+        report_sql_error(db, zErrMsg);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <allegro.h>
+#include <sqlite3.h>
+
+// Bitmaps the game cannot do without: on failure these switch to text mode, say why and
+// end the process, so they never return NULL.
+BITMAP* load_bitmap_or_die(const char* file, RGB* palette);
+BITMAP* create_bitmap_or_die(int width, int height);
+BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int height);
+void destroy_bitmap_if(BITMAP* bitmap);
+
+// Straight distances; callers add the world's horizontal wrap themselves.
+float distance(float x1, float y1, float x2, float y2);
+float vector_length(float dx, float dy);
+
+// Runs one statement that returns no rows. A failure is shown and the caller goes on.
+void exec_sql(sqlite3* db, const char* sql);
+
+// Shows SQLite's error text, falling back to the connection's message when SQLite gave
+// none, and frees it. Every SQLite error path reports through this.
+void report_sql_error(sqlite3* db, char* zErrMsg);

@@ -1,0 +1,180 @@
+#include "world/game.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+
+#include "framework/camera.h"
+#include "framework/colours.h"
+#include "framework/entity.h"
+#include "framework/helpers.h"
+#include "framework/random.h"
+
+std::atomic<int> ticks{0};
+std::atomic<int> frames{0};
+std::atomic<int> fps{0};
+bool show_fps = false;
+BITMAP* back_buffer = NULL;
+int tick_rate = 0;
+
+namespace
+{
+COLOR_MAP trans_table;
+PALETTE trans_palette;
+
+// The background of Allegro's older text calls; kept as the game has always set it.
+void set_old_text_background(int iColour)
+{
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    text_mode(iColour);
+#pragma GCC diagnostic pop
+}
+
+[[noreturn]] void fatal(const char* message)
+{
+    allegro_message("%s", message);
+    allegro_message("REPORT:  %s\n", allegro_error);
+    std::exit(0);
+}
+
+[[noreturn]] void fatal_in_mode(const char* message)
+{
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    fatal(message);
+}
+}
+
+void increment_ticks()
+{
+    ++ticks;
+}
+END_OF_FUNCTION(increment_ticks)
+
+void update_fps()
+{
+    fps = frames.exchange(0);
+}
+END_OF_FUNCTION(update_fps)
+
+int ticks_for_seconds(int seconds)
+{
+    return seconds * tick_rate;
+}
+
+bool every_n_ticks(int n)
+{
+    return game_time % n == 0;
+}
+
+GAME* GAME::instance()
+{
+    static GAME game;
+    return &game;
+}
+
+void GAME::init()
+{
+    if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)
+        fatal("ERROR:  Failed to initialize allegro library.  Terminating program.\n");
+
+    config = new CONFIG();
+    config->load();
+
+    set_color_depth(config->iColour_depth);
+    if (set_gfx_mode(config->iCard, config->iScreen_w, config->iScreen_h, 0, 0) < 0)
+        fatal_in_mode("ERROR:  Failure to init video mode!  Terminating program.\n");
+    if (install_timer() != 0)
+        fatal_in_mode("ERROR:  Failed to install timer.  Terminating program.\n");
+    if (install_keyboard() != 0)
+        fatal_in_mode("ERROR:  Failed to install keyboard.  Terminating program.\n");
+    if (install_mouse() < 0)
+        fatal_in_mode("ERROR:  Failed to install mouse.  Terminating program.\n");
+
+    set_old_text_background(MAGENTA);
+
+    reserve_voices(32, -1);
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, NULL) != 0)
+    {
+        allegro_message("ERROR:  Failure to install sound.  Attempting to run without sound.\n");
+        allegro_message("REPORT:  %s\n", allegro_error);
+        // The silent drivers have no voices; asking for 32 would make them fail too.
+        reserve_voices(0, 0);
+        if (install_sound(DIGI_NONE, MIDI_NONE, NULL) != 0)
+            fatal("ERROR:  Failed to install sound.  Terminating program.\n");
+    }
+
+    random_seed((unsigned int)std::time(NULL));
+
+    tick_rate = config->clock_speed;
+    LOCK_VARIABLE(ticks);
+    LOCK_VARIABLE(frames);
+    LOCK_VARIABLE(fps);
+    LOCK_FUNCTION(increment_ticks);
+    LOCK_FUNCTION(update_fps);
+    install_int_ex(increment_ticks, BPS_TO_TIMER(config->clock_speed));
+    install_int_ex(update_fps, BPS_TO_TIMER(1));
+
+    back_buffer = create_bitmap(config->iScreen_w, config->iScreen_h);
+    if (back_buffer == NULL)
+        fatal_in_mode("ERROR:  Could not create bitmap.  Memory error.\n");
+
+    create_trans_table(&trans_table, trans_palette, 0, 0, 0, NULL);
+    color_map = &trans_table;
+    set_trans_blender(0, 0, 0, 78);
+
+    set_window_title("Codename:  Orvanel, Version 0.0.6");
+    set_volume(config->sfx, config->music);
+}
+
+void GAME::run()
+{
+    show_fps = config->framerate == 1;
+    start();
+    while (!key[KEY_ESC])
+    {
+        while (ticks <= 1)
+            rest(1);
+        while (ticks != 0)
+        {
+            --ticks;
+            ++game_time;
+            logic();
+        }
+        ++frames;
+        draw();
+        if (show_fps)
+        {
+            set_old_text_background(-1);
+            textprintf_ex(screen, font, 0, 0, -1, -1, "Framerate:  %dfps", fps.load());
+        }
+    }
+    shutdown();
+}
+
+void GAME::start()
+{
+    CAMERA* c = CAMERA::current();
+    show_mouse(screen);
+    c->pan_to(320.0f, 240.0f, 0);
+}
+
+void GAME::logic()
+{
+}
+
+void GAME::draw()
+{
+    scare_mouse();
+    draw_sprite(screen, back_buffer, 0, 0);
+    unscare_mouse();
+    vsync();
+    clear_bitmap(back_buffer);
+}
+
+void GAME::shutdown()
+{
+    destroy_bitmap_if(back_buffer);
+    back_buffer = NULL;
+    allegro_exit();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <allegro.h>
+
+#include <atomic>
+
+#include "framework/config.h"
+
+// Shared with Allegro's timer thread, hence atomic: no tick or frame is lost.
+extern std::atomic<int> ticks;
+extern std::atomic<int> frames;
+extern std::atomic<int> fps;
+extern bool show_fps;
+extern BITMAP* back_buffer;
+extern int tick_rate;
+
+void increment_ticks();
+void update_fps();
+int ticks_for_seconds(int seconds);
+bool every_n_ticks(int n);
+
+// The application: starts Allegro and the devices, runs the fixed-rate loop, shuts down.
+class GAME
+{
+public:
+    static GAME* instance();
+
+    void init();
+    void run();
+
+    CONFIG* config;
+
+private:
+    GAME() : config(nullptr) {}
+
+    void start();
+    void logic();
+    void draw();
+    void shutdown();
+};
