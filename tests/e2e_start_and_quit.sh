@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The real game starts in a window with its title, draws, and ends on Escape with code 0.
+# Usage: e2e_start_and_quit.sh BINARY RUN_DIR
+set -u
+if [ -z "${DISPLAY:-}" ] || [ -z "${E2E_UNDER_XVFB:-}" ]; then
+  exec env E2E_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
+binary=$1
+source "$(dirname "$0")/e2e.bash"
+
+
+run_case() {
+  local label=$1 which_sound=$2 expected=$3
+  local dir conf shot
+  dir=$(e2e_fresh_run_dir "$RUN_DIR")
+  if [ "$which_sound" = null ]; then conf=$(e2e_null_sound_config "$dir"); else conf=$(e2e_no_sound_config "$dir"); fi
+  e2e_start "$binary" "$dir" "$conf"
+  e2e_wait_window 120 || e2e_fail "$label: no window titled '$E2E_TITLE'"
+  [ "$(xdotool getwindowname "$E2E_WID")" = "$E2E_TITLE" ] || e2e_fail "$label: wrong title"
+  sleep 1
+  shot="$dir/screenshot.png"
+  import -window "$E2E_WID" "$shot" 2>/dev/null || e2e_fail "$label: no screenshot"
+  [ "$(identify -format '%wx%h' "$shot")" = "640x480" ] || e2e_fail "$label: window is not 640x480"
+  [ -n "${E2E_SHOTS:-}" ] && cp "$shot" "$E2E_SHOTS/$label.png"
+  e2e_hold_key Escape
+  e2e_wait_exit 10 || e2e_fail "$label: still running 10 s after Escape"
+  [ "$E2E_RC" -eq 0 ] || e2e_fail "$label: exit code $E2E_RC"
+  [ "$(cat "$E2E_OUT")" = "$expected" ] || e2e_fail "$label: unexpected messages"
+  echo "ok: $label"
+  rm -rf "$dir"
+}
+
+RUN_DIR=$2
+run_case with-sound null ""
+# Without any sound device the game says so and runs silent.
+run_case without-sound none "ERROR:  Failure to install sound.  Attempting to run without sound.
+REPORT:  Insufficient digital voices available"

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "framework/config.h"
+#include "tests/headless.h"
+
+namespace
+{
+const char* MODE_MESSAGE = "ERROR:  Incorrect amount of arguments in graphics.mode in config.ini";
+
+// Loads a config.ini with the given text (or none) from a fresh working directory.
+class ConfigTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char sTemplate[] = "/tmp/orvanel-config.XXXXXX";
+        sDir = mkdtemp(sTemplate);
+        ASSERT_TRUE(getcwd(sOld, sizeof(sOld)) != NULL);
+        ASSERT_EQ(chdir(sDir.c_str()), 0);
+    }
+    void TearDown() override
+    {
+        std::remove("config.ini");
+        ASSERT_EQ(chdir(sOld), 0);
+        rmdir(sDir.c_str());
+    }
+    CONFIG load(const std::string& sText, bool bWrite = true)
+    {
+        if (bWrite)
+            std::ofstream("config.ini") << sText;
+        CONFIG cfg;
+        sMessages = capture_messages([&] { cfg.load(); });
+        return cfg;
+    }
+
+    std::string sDir;
+    char sOld[4096];
+    std::string sMessages;
+};
+}
+
+TEST_F(ConfigTest, MissingFileGivesDefaultsAndTheModeMessage)
+{
+    CONFIG cfg = load("", false);
+    EXPECT_EQ(sMessages, std::string(MODE_MESSAGE));
+    EXPECT_EQ(cfg.iCard, 1);
+    EXPECT_EQ(cfg.iScreen_w, 640);
+    EXPECT_EQ(cfg.iScreen_h, 480);
+    EXPECT_EQ(cfg.iColour_depth, 32);
+    EXPECT_EQ(cfg.sfx, 0);
+    EXPECT_EQ(cfg.music, 0);
+    EXPECT_EQ(cfg.clock_speed, 60);
+    EXPECT_EQ(cfg.framerate, 0);
+    EXPECT_EQ(cfg.node_count, 0);
+    EXPECT_STREQ(cfg.level, "LOW");
+}
+
+TEST_F(ConfigTest, ModeNeedsExactlyThreeTokens)
+{
+    struct CASE
+    {
+        const char* sMode;
+        int iW, iH, iDepth;
+        bool bMessage;
+    };
+    const CASE l_Cases[] = {
+        {"800 600 16", 800, 600, 16, false},
+        {"800 600", 640, 480, 32, true},
+        {"800 600 16 2", 640, 480, 32, true},
+        {"wide 600 16", 0, 600, 16, false},
+    };
+    for (const CASE& k : l_Cases)
+    {
+        CONFIG cfg = load(std::string("[graphics]\nmode = ") + k.sMode + "\n");
+        EXPECT_EQ(cfg.iScreen_w, k.iW) << k.sMode;
+        EXPECT_EQ(cfg.iScreen_h, k.iH) << k.sMode;
+        EXPECT_EQ(cfg.iColour_depth, k.iDepth) << k.sMode;
+        EXPECT_EQ(sMessages, k.bMessage ? std::string(MODE_MESSAGE) : std::string()) << k.sMode;
+    }
+}
+
+TEST_F(ConfigTest, WindowedIsComparedWithoutCase)
+{
+    const std::pair<const char*, int> l_Cases[] = {
+        {"false", 1}, {"FALSE", 1}, {"False", 1}, {"TRUE", 2}, {"yes", 2}, {"0", 2}, {"FALSEY", 2},
+    };
+    for (const auto& k : l_Cases)
+    {
+        CONFIG cfg = load(std::string("[graphics]\nmode = 640 480 32\nwindowed = ") + k.first + "\n");
+        EXPECT_EQ(cfg.iCard, k.second) << k.first;
+    }
+}
+
+TEST_F(ConfigTest, IntegersAreClamped)
+{
+    CONFIG cfg = load(
+        "[graphics]\nmode = 640 480 32\n"
+        "[audio]\nsfx = -3\nmusic = 300\npan = 255\nmspeed = 2500\n"
+        "[time]\nframerate = 2\nclock_speed = 2\n"
+        "[map_generation]\nnode_count = 1500\n");
+    EXPECT_EQ(cfg.sfx, 0);
+    EXPECT_EQ(cfg.music, 255);
+    EXPECT_EQ(cfg.pan, 255);
+    EXPECT_EQ(cfg.mspeed, 2000);
+    EXPECT_EQ(cfg.framerate, 2);
+    EXPECT_EQ(cfg.clock_speed, 5);
+    EXPECT_EQ(cfg.node_count, 999);
+
+    cfg = load("[time]\nclock_speed = 5000\n[map_generation]\nnode_count = -4\n");
+    EXPECT_EQ(cfg.clock_speed, 1000);
+    EXPECT_EQ(cfg.node_count, 0);
+}
+
+TEST_F(ConfigTest, LevelKeepsAtMostFifteenCharacters)
+{
+    CONFIG cfg = load("[graphics]\nmode = 640 480 32\nlevel = ABCDEFGHIJKLMNOPQRSTUVWXYZ\n");
+    EXPECT_STREQ(cfg.level, "ABCDEFGHIJKLMNO");
+}
+
+TEST_F(ConfigTest, ShippedConfigAsksForAWindowedGame)
+{
+    std::ifstream in(std::string(ORV_RUN_DIR) + "/config.ini");
+    std::string sText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(sText.empty());
+    CONFIG cfg = load(sText);
+    EXPECT_EQ(sMessages, "");
+    EXPECT_EQ(cfg.iCard, 2);
+    EXPECT_EQ(cfg.iScreen_w, 640);
+    EXPECT_EQ(cfg.iScreen_h, 480);
+    EXPECT_EQ(cfg.iColour_depth, 32);
+    EXPECT_EQ(cfg.clock_speed, 60);
+    EXPECT_GT(cfg.node_count, 0);
+}
+
+TEST(CompareNocase, SignsFollowTheFirstDifference)
+{
+    EXPECT_EQ(CONFIG::compare_nocase("FaLsE", "false"), 0);
+    EXPECT_LT(CONFIG::compare_nocase("a", "b"), 0);
+    EXPECT_GT(CONFIG::compare_nocase("c", "B"), 0);
+    EXPECT_EQ(CONFIG::compare_nocase("falsey", "false"), 1);
+    EXPECT_EQ(CONFIG::compare_nocase("fal", "false"), -1);
+    EXPECT_EQ(CONFIG::compare_nocase("", ""), 0);
+}

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "framework/helpers.h"
+#include "tests/headless.h"
+
+TEST(Distances, StraightAndAroundTheSeam)
+{
+    EXPECT_FLOAT_EQ(distance(0, 0, 3, 4), 5.0f);
+    EXPECT_FLOAT_EQ(vector_length(-3, -4), 5.0f);
+    EXPECT_FLOAT_EQ(distance(10, 100, 630, 100), 620.0f);
+    EXPECT_FLOAT_EQ(vector_length(640 - 620, 0), 20.0f);
+}
+
+TEST(BitmapHelpers, DestroyIfAcceptsNull)
+{
+    destroy_bitmap_if(NULL);
+    BITMAP* bmp = create_bitmap_or_die(4, 4);
+    ASSERT_NE(bmp, nullptr);
+    destroy_bitmap_if(bmp);
+}
+
+TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeZero)
+{
+    // Messages go to stdout; send them to stderr where the death test reads.
+    EXPECT_EXIT(
+        {
+            dup2(2, 1);
+            load_bitmap_or_die("./data/images/Nodes.pcx", NULL);
+        },
+        ::testing::ExitedWithCode(0), "ERROR:  Could not find/open '\\./data/images/Nodes\\.pcx'");
+}
+
+TEST(BitmapHelpersDeathTest, ImpossibleBitmapEndsWithMemoryMessage)
+{
+    EXPECT_EXIT(
+        {
+            dup2(2, 1);
+            create_bitmap_or_die(30000, 30000);
+        },
+        ::testing::ExitedWithCode(0), "ERROR:  Could not create bitmap\\.  Memory error\\.");
+}
+
+TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)
+{
+    sqlite3* db = NULL;
+    ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+    std::string sMessages = capture_messages([&] {
+        exec_sql(db, "CREATE TABLE t (a INTEGER)");
+        exec_sql(db, "INSERT INTO missing VALUES (1)");
+        exec_sql(db, "INSERT INTO t VALUES (7)");
+    });
+    EXPECT_EQ(sMessages, "ERROR: SQL error: no such table: missing\n");
+
+    int iCount = 0;
+    sqlite3_exec(
+        db, "SELECT a FROM t",
+        [](void* p, int, char** argv, char**) {
+            *(int*)p = atoi(argv[0]);
+            return 0;
+        },
+        &iCount, NULL);
+    EXPECT_EQ(iCount, 7);
+    sqlite3_close(db);
+}
+
+TEST(ExecSql, MissingErrorTextFallsBackToTheConnection)
+{
+    sqlite3* db = NULL;
+    ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+    sqlite3_exec(db, "SELECT * FROM nowhere", NULL, NULL, NULL);
+    std::string sMessages = capture_messages([&] { report_sql_error(db, NULL); });
+    EXPECT_EQ(sMessages, "ERROR: SQL error: no such table: nowhere\n");
+    sqlite3_close(db);
+}
