@@ -106,46 +106,34 @@ void ENTITY::reset(float x, float y)
     bMoving = false;
 }
 
+namespace
+{
 // The passing tests are strict: landing exactly on the destination is a normal step.
-void ENTITY::step_x()
+void step_axis(float& fPos, float& fV, float fDest, bool bMoving)
 {
-    if (bMoving && ((fVx > 0 && fX + fVx > fDest_x) || (fVx < 0 && fX + fVx < fDest_x)))
+    if (bMoving && ((fV > 0 && fPos + fV > fDest) || (fV < 0 && fPos + fV < fDest)))
     {
-        fX = fDest_x;
-        fVx = 0;
+        fPos = fDest;
+        fV = 0;
     }
     else
-        fX += fVx;
+        fPos += fV;
 }
 
-void ENTITY::step_y()
+void accelerate_axis(float& fV, float fA, float fMax)
 {
-    if (bMoving && ((fVy > 0 && fY + fVy > fDest_y) || (fVy < 0 && fY + fVy < fDest_y)))
-    {
-        fY = fDest_y;
-        fVy = 0;
-    }
-    else
-        fY += fVy;
+    fV += fA;
+    if (fV > fMax)
+        fV = fMax;
+    if (-fV > fMax)
+        fV = -fMax;
+}
 }
 
-void ENTITY::accelerate_x()
-{
-    fVx += fAx;
-    if (fVx > fMax_vx)
-        fVx = fMax_vx;
-    if (-fVx > fMax_vx)
-        fVx = -fMax_vx;
-}
-
-void ENTITY::accelerate_y()
-{
-    fVy += fAy;
-    if (fVy > fMax_vy)
-        fVy = fMax_vy;
-    if (-fVy > fMax_vy)
-        fVy = -fMax_vy;
-}
+void ENTITY::step_x() { step_axis(fX, fVx, fDest_x, bMoving); }
+void ENTITY::step_y() { step_axis(fY, fVy, fDest_y, bMoving); }
+void ENTITY::accelerate_x() { accelerate_axis(fVx, fAx, fMax_vx); }
+void ENTITY::accelerate_y() { accelerate_axis(fVy, fAy, fMax_vy); }
 
 void ENTITY::set_random_offset(int a, int b)
 {
