@@ -8,7 +8,9 @@
 #include "framework/colours.h"
 #include "framework/entity.h"
 #include "framework/helpers.h"
+#include "framework/image_cache.h"
 #include "framework/random.h"
+#include "world/scene.h"
 
 std::atomic<int> ticks{0};
 std::atomic<int> frames{0};
@@ -156,15 +158,21 @@ void GAME::start()
 {
     CAMERA* c = CAMERA::current();
     show_mouse(screen);
+    // Quest ids restart here once quests exist.
+    IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
+    IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
     c->pan_to(320.0f, 240.0f, 0);
+    scene = new SCENE();
 }
 
 void GAME::logic()
 {
+    scene->update();
 }
 
 void GAME::draw()
 {
+    scene->draw(back_buffer);
     scare_mouse();
     draw_sprite(screen, back_buffer, 0, 0);
     unscare_mouse();
@@ -174,6 +182,9 @@ void GAME::draw()
 
 void GAME::shutdown()
 {
+    delete scene;
+    scene = NULL;
+    IMAGE_CACHE::destroy_all();
     destroy_bitmap_if(back_buffer);
     back_buffer = NULL;
     allegro_exit();

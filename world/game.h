@@ -6,6 +6,8 @@
 
 #include "framework/config.h"
 
+class SCENE;
+
 // Shared with Allegro's timer thread, hence atomic: no tick or frame is lost.
 extern std::atomic<int> ticks;
 extern std::atomic<int> frames;
@@ -29,9 +31,10 @@ public:
     void run();
 
     CONFIG* config;
+    SCENE* scene;
 
 private:
-    GAME() : config(nullptr) {}
+    GAME() : config(nullptr), scene(nullptr) {}
 
     void start();
     void logic();

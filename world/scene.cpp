@@ -1,0 +1,122 @@
+#include "world/scene.h"
+
+#include "framework/camera.h"
+#include "world/game.h"
+
+namespace
+{
+// The world is 640 wide and wraps; the camera jumps back to its middle one width away.
+const float WRAP_LEFT = -320.0f;
+const float WRAP_RIGHT = 960.0f;
+const float WRAP_HOME = 320.0f;
+
+void wrap_left(CAMERA* c)
+{
+    if (c->get_x() <= WRAP_LEFT)
+        c->set_position(WRAP_HOME, c->get_y());
+}
+
+void wrap_right(CAMERA* c)
+{
+    if (c->get_x() >= WRAP_RIGHT)
+        c->set_position(WRAP_HOME, c->get_y());
+}
+}
+
+SCENE::SCENE()
+{
+    // The word database loads "./data/words.dat" here.
+    // The calendar loads "./data/calendars.dat" here.
+    // The world is created and generated here: the long part of start-up.
+    iZoom_level = 2;
+    // Steps that fell due while the world was built are dropped: no burst of catch-up.
+    ticks = 0;
+}
+
+SCENE::~SCENE()
+{
+}
+
+void SCENE::update()
+{
+    CAMERA* c = CAMERA::current();
+
+    // Levels change only while no zoom animation runs, so a held key steps one at a time.
+    if (key[KEY_MINUS] && c->get_zoom_speed() == 0)
+    {
+        if (iZoom_level == 4)
+        {
+            c->zoom_to(6.0f, -0.1f);
+            iZoom_level = 3;
+        }
+        else if (iZoom_level == 3)
+        {
+            c->zoom_to(3.0f, -0.08f);
+            iZoom_level = 2;
+        }
+        else if (iZoom_level == 2)
+        {
+            c->zoom_to(1.0f, -0.05f);
+            iZoom_level = 1;
+        }
+    }
+    if (key[KEY_EQUALS] && c->get_zoom_speed() == 0)
+    {
+        if (iZoom_level == 1)
+        {
+            c->zoom_to(3.0f, 0.05f);
+            iZoom_level = 2;
+        }
+        else if (iZoom_level == 2)
+        {
+            c->zoom_to(6.0f, 0.08f);
+            iZoom_level = 3;
+        }
+        else if (iZoom_level == 3)
+        {
+            c->zoom_to(9.0f, 0.1f);
+            iZoom_level = 4;
+        }
+    }
+
+    // Each call replaces both velocities, so of two directions the later one wins.
+    if (key[KEY_LEFT])
+    {
+        c->move_by(-5, 0, -4, 0);
+        wrap_left(c);
+    }
+    if (key[KEY_RIGHT])
+    {
+        c->move_by(5, 0, 4, 0);
+        wrap_right(c);
+    }
+    if (key[KEY_UP])
+        c->move_by(0, -5, 0, -4);
+    if (key[KEY_DOWN])
+        c->move_by(0, 5, 0, 4);
+    // The margins belong to the 640 x 480 layout whatever the screen size.
+    if (mouse_x > 590)
+    {
+        c->move_by(5, 0, 2, 0);
+        wrap_right(c);
+    }
+    if (mouse_x < 50)
+    {
+        c->move_by(-5, 0, -2, 0);
+        wrap_left(c);
+    }
+    if (mouse_y > 430)
+        c->move_by(0, 5, 0, 2);
+    if (mouse_y < 50)
+        c->move_by(0, -5, 0, -2);
+
+    c->update();
+
+    // The world updates here.
+    // The calendar updates here.
+}
+
+void SCENE::draw(BITMAP*)
+{
+    // The world draws into the target here, then the calendar over it.
+}
