@@ -1,0 +1,377 @@
+#include "world/word_database.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#include "framework/colours.h"
+#include "framework/helpers.h"
+#include "framework/random.h"
+#include "world/word_file_reader.h"
+
+// The node-based query waits for the node class; the rest stands without it.
+#if __has_include("world/node.h")
+#include "world/node.h"
+#define ORV_HAVE_NODE 1
+#endif
+
+int iLast_image = 0;
+
+std::list<WORD*> WORD_DATABASE::l_Settlements;
+std::list<std::string> WORD_DATABASE::l_Words;
+
+namespace
+{
+// A column of a row callback; SQL NULL and missing columns read as empty text.
+const char* column_text(int iColumns, char** sValues, int i)
+{
+    if (!sValues || i >= iColumns || !sValues[i])
+        return "";
+    return sValues[i];
+}
+}
+
+WORD_DATABASE* WORD_DATABASE::instance()
+{
+    static WORD_DATABASE* wdInstance = new WORD_DATABASE();
+    return wdInstance;
+}
+
+WORD_DATABASE::WORD_DATABASE(const char* sDb_path) : dbWords(nullptr)
+{
+    open_database(sDb_path);
+
+    char* zErrMsg = nullptr;
+    if (sqlite3_exec(dbWords, "SELECT * FROM places WHERE flag = 2 ORDER BY min",
+                     load_settlement_row, nullptr, &zErrMsg) != SQLITE_OK)
+        report_sql_error(dbWords, zErrMsg);
+}
+
+WORD_DATABASE::~WORD_DATABASE()
+{
+    for (auto* l_List : {&l_Adjectives, &l_Names, &l_Titles, &l_Adverbs, &l_Locations, &l_Regions,
+                         &l_Monsters})
+    {
+        for (std::string* sWord : *l_List)
+            delete sWord;
+        l_List->clear();
+    }
+    for (auto* l_List : {&l_Places, &l_Dungeons, &l_Settlements})
+    {
+        for (WORD* wWord : *l_List)
+            delete wWord;
+        l_List->clear();
+    }
+    sqlite3_close(dbWords);
+}
+
+void WORD_DATABASE::open_database(const char* sDb_path)
+{
+    // Read only: a missing file must fail here rather than turn into a new empty database.
+    if (sqlite3_open_v2(sDb_path, &dbWords, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+    {
+        allegro_message("ERROR: WORLD::init: Can't open database: %s\n", sqlite3_errmsg(dbWords));
+        sqlite3_close(dbWords);
+        exit(1);
+    }
+}
+
+int WORD_DATABASE::load_settlement_row(void*, int iColumns, char** sValues, char**)
+{
+    l_Settlements.push_back(new WORD(atoi(column_text(iColumns, sValues, 1)),
+                                     atoi(column_text(iColumns, sValues, 2)), 0, 0,
+                                     column_text(iColumns, sValues, 0)));
+    return 0;
+}
+
+const char* WORD_DATABASE::parse_header_value(const char* sText, int& iValue)
+{
+    // A group is "[", a number, "]". A missing group reads 0.
+    if (*sText == '\0')
+    {
+        iValue = 0;
+        return sText;
+    }
+    ++sText;
+    const char* sEnd = std::strchr(sText, ']');
+    if (!sEnd)
+        sEnd = sText + std::strlen(sText);
+    iValue = WORD_FILE_READER::read_int(std::string(sText, sEnd));
+    return *sEnd == ']' ? sEnd + 1 : sEnd;
+}
+
+void WORD_DATABASE::load(const char* sPath)
+{
+    WORD_FILE_READER reader(sPath);
+    std::string sType;
+    int iValues[4] = {0, 0, 0, 0};
+
+    std::string sLine;
+    while (reader.next_line(sLine))
+    {
+        if (sLine[0] == '[')
+        {
+            size_t iClose = sLine.find(']');
+            sType = sLine.substr(0, iClose == std::string::npos ? std::string::npos : iClose + 1);
+            int iGroups = 0;
+            if (sType == "[places]")
+                iGroups = 4;
+            else if (sType == "[dungeons]" || sType == "[settlements]")
+                iGroups = 2;
+            const char* sGroup = sLine.c_str() + sType.size();
+            for (int i = 0; i < iGroups; ++i)
+                sGroup = parse_header_value(sGroup, iValues[i]);
+            continue;
+        }
+        WORD_FILE_READER::split_words(
+            sLine, [&](const std::string& sWord) { store_word(sType, sWord, iValues); });
+    }
+
+    check_lists(sPath);
+}
+
+void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
+                               const int* iValues)
+{
+    if (sType == "[adjectives]")
+        l_Adjectives.push_back(new std::string(sWord));
+    else if (sType == "[names]")
+        l_Names.push_back(new std::string(sWord));
+    else if (sType == "[titles]")
+        l_Titles.push_back(new std::string(sWord));
+    else if (sType == "[adverbs]")
+        l_Adverbs.push_back(new std::string(sWord));
+    else if (sType == "[locations]")
+        l_Locations.push_back(new std::string(sWord));
+    else if (sType == "[monsters]")
+        l_Monsters.push_back(new std::string(sWord));
+    else if (sType == "[regions]")
+        l_Regions.push_back(new std::string(sWord));
+    else if (sType == "[places]")
+        l_Places.push_back(new WORD(iValues[0], iValues[1], iValues[2], iValues[3], sWord));
+    else if (sType == "[dungeons]")
+        l_Dungeons.push_back(new WORD(25000, 0, iValues[0], iValues[1], sWord));
+    else if (sType == "[settlements]")
+        l_Settlements.push_back(new WORD(iValues[0], iValues[1], 0, 0, sWord));
+    else
+        WORD_FILE_READER::report_unknown_section(sType);
+}
+
+void WORD_DATABASE::check_lists(const char* sPath)
+{
+    // Every draw takes a random entry of its list, so none of them may stay empty.
+    const std::pair<const char*, const std::list<std::string*>*> lists[] = {
+        {"[adjectives]", &l_Adjectives}, {"[names]", &l_Names},         {"[titles]", &l_Titles},
+        {"[adverbs]", &l_Adverbs},       {"[locations]", &l_Locations}, {"[regions]", &l_Regions},
+        {"[monsters]", &l_Monsters}};
+    std::string sMissing;
+    for (const auto& entry : lists)
+        if (entry.second->empty())
+            sMissing += std::string(sMissing.empty() ? "" : ", ") + entry.first;
+    if (!sMissing.empty())
+    {
+        allegro_message("ERROR:  %s holds no words in %s.  Every word list needs at least one "
+                        "word.\n",
+                        sPath, sMissing.c_str());
+        exit(1);
+    }
+    if (l_Settlements.empty())
+    {
+        allegro_message("ERROR:  No settlement kinds:  %s has no words in [settlements] and the "
+                        "words database has no rows with flag 2.\n",
+                        sPath);
+        exit(1);
+    }
+}
+
+std::string* WORD_DATABASE::random_word(int iCategory, bool bCapitalise)
+{
+    return random_word_for_node(iCategory, nullptr, bCapitalise);
+}
+
+std::string* WORD_DATABASE::random_word_for_node(int iCategory, NODE* node, bool bCapitalise)
+{
+    std::string* sWord = nullptr;
+    switch (iCategory)
+    {
+    case 1:
+        sWord = pick_random(l_Adjectives);
+        break;
+    case 2:
+    case 10:
+        sWord = query_place_word(iCategory, node);
+        break;
+    case 4:
+        sWord = pick_random(l_Names);
+        break;
+    case 5:
+        sWord = pick_random(l_Titles);
+        break;
+    case 6:
+        sWord = pick_random(l_Adverbs);
+        break;
+    case 7:
+        sWord = pick_random(l_Locations);
+        break;
+    case 8:
+        sWord = pick_random(l_Regions);
+        break;
+    case 9:
+        sWord = pick_random(l_Monsters);
+        break;
+    default:
+        break;
+    }
+    if (sWord && bCapitalise)
+        capitalise(sWord);
+    return sWord;
+}
+
+std::string* WORD_DATABASE::query_place_word(int iCategory, NODE* node)
+{
+    if (!node)
+    {
+        allegro_message("goto pull_from_list...we've got a null");
+        return nullptr;
+    }
+#ifdef ORV_HAVE_NODE
+    return query_place_word(iCategory, node->get_height(), node->get_temperature(),
+                            node->edge_count(), node->get_rank());
+#else
+    (void)iCategory;
+    return nullptr;
+#endif
+}
+
+std::string WORD_DATABASE::place_query_text(int iCategory, int iHeight, int iTemperature,
+                                            int iConnections, int iRank)
+{
+    const std::string sFlag = iCategory == 10 ? "DUNGEON" : "PLACE";
+    const std::string H = std::to_string(iHeight);
+    const std::string T = std::to_string(iTemperature);
+    const std::string E = std::to_string(iConnections);
+    const std::string R = std::to_string(iRank);
+    const int iStage_base = 3;
+    return "SELECT location FROM places WHERE " + H + " > min AND " + H + " < max " +
+           " AND (temperature = 0 OR (temperature = 1 AND " + T +
+           " < 40) OR (temperature = 2 AND " + T + " >= 40 AND " + T +
+           " <= 95) OR (temperature = 3 AND " + T +
+           " > 95)) AND (connection = 0 OR (connection = 1 AND " + E +
+           " <= 4) OR (connection = 2 AND " + E + " > 4) OR (connection = 3 AND " + E +
+           " <= 2)) AND (stage = 0 OR (stage = 1 AND " + R + " >= " +
+           std::to_string(iStage_base) + ") OR (stage = 2 AND " + R + " >= " +
+           std::to_string(iStage_base * 2) + ")) AND ((flag = 0 AND '" + sFlag +
+           "' = 'PLACE') OR (flag = 1 AND '" + sFlag + "' = 'DUNGEON'))";
+}
+
+std::string* WORD_DATABASE::query_place_word(int iCategory, int iHeight, int iTemperature,
+                                             int iConnections, int iRank)
+{
+    const std::string sQuery =
+        place_query_text(iCategory, iHeight, iTemperature, iConnections, iRank);
+    l_Words.clear();
+    char* zErrMsg = nullptr;
+    if (sqlite3_exec(dbWords, sQuery.c_str(), collect_place_row, nullptr, &zErrMsg) != SQLITE_OK)
+        report_sql_error(dbWords, zErrMsg);
+
+    if (l_Words.empty())
+    {
+        allegro_message("goto pull_from_list...we've got less than 0 words to choose from!");
+        return nullptr;
+    }
+    int k = random_next() % static_cast<int>(l_Words.size());
+    auto it = l_Words.begin();
+    std::advance(it, k);
+    return &*it;
+}
+
+int WORD_DATABASE::collect_place_row(void*, int iColumns, char** sValues, char**)
+{
+    l_Words.push_back(column_text(iColumns, sValues, 0));
+    return 0;
+}
+
+std::string* WORD_DATABASE::pick_random(std::list<std::string*> l_List)
+{
+    int k = random_next() % static_cast<int>(l_List.size());
+    return nth_word(l_List, k);
+}
+
+std::string* WORD_DATABASE::nth_word(std::list<std::string*> l_List, int n)
+{
+    if (n < 0 || n >= static_cast<int>(l_List.size()))
+        return nullptr;
+    auto it = l_List.begin();
+    std::advance(it, n);
+    return *it;
+}
+
+std::string* WORD_DATABASE::find_word(std::list<std::string*> l_List, std::string* sWord)
+{
+    for (std::string* sEntry : l_List)
+        if (*sEntry == *sWord)
+            return sEntry;
+    return nullptr;
+}
+
+std::string* WORD_DATABASE::capitalise(std::string* sWord)
+{
+    if (!sWord->empty())
+        (*sWord)[0] = static_cast<char>(toupper(static_cast<unsigned char>((*sWord)[0])));
+    return sWord;
+}
+
+WORD* WORD_DATABASE::random_settlement(std::list<WORD*> l_List)
+{
+    int k = random_next() % static_cast<int>(l_List.size());
+    auto it = l_List.begin();
+    std::advance(it, k);
+    return *it;
+}
+
+bool WORD_DATABASE::reserve_qualifier(std::string* sQualifier)
+{
+    if (find_word(l_Used_qualifiers, sQualifier))
+        return true;
+    l_Used_qualifiers.push_back(sQualifier);
+    return false;
+}
+
+void WORD_DATABASE::dump_adjectives(BITMAP* target)
+{
+    int i = 0;
+    for (std::string* sWord : l_Adjectives)
+        textprintf_ex(target, font, 10, 10 * i++, WHITE, -1, "%s", sWord->c_str());
+}
+
+std::string WORD_DATABASE::sql_quote(const std::string& sWord)
+{
+    std::string sQuoted = "'";
+    for (char c : sWord)
+    {
+        if (c == '\'')
+            sQuoted += '\'';
+        sQuoted += c;
+    }
+    return sQuoted + "'";
+}
+
+std::string WORD_DATABASE::image_query_text(const std::string& sWord)
+{
+    return "SELECT DISTINCT image FROM places WHERE location=" + sql_quote(sWord);
+}
+
+int WORD_DATABASE::store_image_row(void*, int iColumns, char** sValues, char**)
+{
+    iLast_image = atoi(column_text(iColumns, sValues, 0));
+    return 0;
+}
+
+int WORD_DATABASE::query_image(const std::string& sWord)
+{
+    char* zErrMsg = nullptr;
+    if (sqlite3_exec(dbWords, image_query_text(sWord).c_str(), store_image_row, nullptr,
+                     &zErrMsg) != SQLITE_OK)
+        report_sql_error(dbWords, zErrMsg);
+    return iLast_image;
+}
