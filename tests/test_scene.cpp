@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "framework/camera.h"
+#include "framework/colours.h"
 #include "tests/headless.h"
 #include "world/game.h"
 #include "world/scene.h"
@@ -14,6 +19,20 @@ const int HELD_KEYS[] = {KEY_MINUS, KEY_EQUALS, KEY_LEFT, KEY_RIGHT, KEY_UP, KEY
 class SceneTest : public ::testing::Test
 {
 protected:
+    // The scene reads the game's data and writes its save database: work in a copy.
+    static void SetUpTestSuite()
+    {
+        char sTemplate[] = "/tmp/orvanel-scene.XXXXXX";
+        sDir = mkdtemp(sTemplate);
+        std::string sCopy = "cp -r '" + std::string(ORV_RUN_DIR) + "/data' '" + sDir + "/'";
+        ASSERT_EQ(std::system(sCopy.c_str()), 0);
+        ASSERT_EQ(chdir(sDir.c_str()), 0);
+    }
+    static void TearDownTestSuite()
+    {
+        std::system(("rm -rf '" + sDir + "'").c_str());
+    }
+
     void SetUp() override
     {
         release_all();
@@ -51,7 +70,10 @@ protected:
 
     CAMERA* c = nullptr;
     SCENE* scene = nullptr;
+    static std::string sDir;
 };
+
+std::string SceneTest::sDir;
 }
 
 TEST_F(SceneTest, StartsAtLevelTwoAndDropsPendingTicks)
@@ -231,10 +253,15 @@ TEST_F(SceneTest, HorizontalScrollJumpsBackAcrossTheWrap)
     EXPECT_FLOAT_EQ(c->get_y(), -5004);
 }
 
-TEST_F(SceneTest, DrawLeavesTheTargetAloneWhileNothingIsBuilt)
+TEST_F(SceneTest, DrawShowsTheCalendarAtTheBottomRight)
 {
-    BITMAP* target = make_test_bitmap(16, 16, 0x123456);
+    BITMAP* target = make_test_bitmap(640, 480, MAGENTA);
     scene->draw(target);
-    EXPECT_EQ(getpixel(target, 8, 8), 0x123456);
+    int iLight_blue = 0;
+    for (int y = 455; y < 480; ++y)
+        for (int x = 400; x < 640; ++x)
+            iLight_blue += getpixel(target, x, y) == LIGHT_BLUE;
+    EXPECT_GT(iLight_blue, 20) << "date and time";
+    EXPECT_EQ(getpixel(target, 320, 240), MAGENTA) << "nothing else is drawn yet";
     destroy_bitmap(target);
 }

@@ -1,7 +1,10 @@
 #include "world/scene.h"
 
 #include "framework/camera.h"
+#include "world/calendar.h"
 #include "world/game.h"
+#include "world/word_database.h"
+#include "world/world.h"
 
 namespace
 {
@@ -25,9 +28,12 @@ void wrap_right(CAMERA* c)
 
 SCENE::SCENE()
 {
-    // The word database loads "./data/words.dat" here.
-    // The calendar loads "./data/calendars.dat" here.
-    // The world is created and generated here: the long part of start-up.
+    words = WORD_DATABASE::instance();
+    words->load("./data/words.dat");
+    calendar = CALENDAR::instance();
+    calendar->load("./data/calendars.dat");
+    // Building the world prepares its databases; generating the planet and map follows here.
+    world = WORLD::instance();
     iZoom_level = 2;
     // Steps that fell due while the world was built are dropped: no burst of catch-up.
     ticks = 0;
@@ -112,11 +118,10 @@ void SCENE::update()
 
     c->update();
 
-    // The world updates here.
-    // The calendar updates here.
+    calendar->update();
 }
 
-void SCENE::draw(BITMAP*)
+void SCENE::draw(BITMAP* target)
 {
-    // The world draws into the target here, then the calendar over it.
+    calendar->draw(target);
 }

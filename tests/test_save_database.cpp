@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/helpers.h"
+#include "framework/random.h"
+#include "tests/headless.h"
+#include "world/cell.h"
+#include "world/save_database.h"
+#include "world/weather.h"
+#include "world/world.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+const char* WC_COLUMNS = "CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, "
+                         "tmin int, tmax int, rule int, extra int";
+
+// The conditions the chooser cases run against: disjoint A ranges, so each case fits at most
+// one row, except Mist and Fog which overlap at A 75 to 80.
+const std::string WC_SQL = std::string(WC_COLUMNS) + ");"
+                           "INSERT INTO wc VALUES('Calm', 10, 20, 30, 40, 50, 60, 0, 7);"
+                           "INSERT INTO wc VALUES('Dust', 21, 30, 0, 100, 0, 100, 1, 0);"
+                           "INSERT INTO wc VALUES('Rain', 31, 40, 0, 100, 0, 100, 2, 0);"
+                           "INSERT INTO wc VALUES('Never', 41, 50, 0, 100, 0, 100, 3, 0);"
+                           "INSERT INTO wc VALUES('Frost', 51, 60, 0, 100, -5000, -100, 0, 0);"
+                           "INSERT INTO wc VALUES('Hot', 61, 70, 0, 100, 0, 100, 0, 0);"
+                           "INSERT INTO wc VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);"
+                           "INSERT INTO wc VALUES('Mist', 71, 80, 0, 100, 0, 100, 0, 0);"
+                           "INSERT INTO wc VALUES('Fog', 75, 85, 0, 100, 0, 100, 0, 0);";
+
+void make_database(const fs::path& path, const std::string& strSql)
+{
+    sqlite3* db = NULL;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* zErrMsg = NULL;
+    int iResult = sqlite3_exec(db, strSql.c_str(), NULL, NULL, &zErrMsg);
+    std::string strError = zErrMsg != NULL ? zErrMsg : "";
+    sqlite3_free(zErrMsg);
+    sqlite3_close(db);
+    ASSERT_EQ(iResult, SQLITE_OK) << strError;
+}
+
+// A scratch working directory with data/ and, unless the SQL is empty, a data/wc.db made
+// from it. The test runs inside it; the save database is closed on the way out.
+class RUN_DIRECTORY
+{
+public:
+    explicit RUN_DIRECTORY(const std::string& strWc_sql)
+    {
+        char sOld[PATH_MAX];
+        EXPECT_NE(getcwd(sOld, sizeof sOld), nullptr);
+        pathOld = sOld;
+        char sTemplate[] = "/tmp/orv_save_db_XXXXXX";
+        EXPECT_NE(mkdtemp(sTemplate), nullptr);
+        pathDir = sTemplate;
+        fs::create_directory(pathDir / "data");
+        if (!strWc_sql.empty())
+            make_database(pathDir / "data" / "wc.db", strWc_sql);
+        EXPECT_EQ(chdir(pathDir.c_str()), 0);
+    }
+    ~RUN_DIRECTORY()
+    {
+        sqlite3_close(save_db);
+        save_db = NULL;
+        EXPECT_EQ(chdir(pathOld.c_str()), 0);
+        fs::remove_all(pathDir);
+    }
+
+    fs::path pathOld;
+    fs::path pathDir;
+};
+
+// The world's construction runs init; later starts run it again.
+void start_world()
+{
+    static bool bBuilt = false;
+    if (bBuilt)
+        WORLD::instance()->init();
+    else
+    {
+        bBuilt = true;
+        WORLD::instance();
+    }
+}
+
+std::vector<std::string> rows(sqlite3* db, const char* sql)
+{
+    std::vector<std::string> v_Rows;
+    auto callback = [](void* pRows, int argc, char** argv, char**) -> int {
+        std::string strRow;
+        for (int i = 0; i < argc; ++i)
+            strRow += (i > 0 ? "|" : "") + std::string(argv[i] != NULL ? argv[i] : "NULL");
+        static_cast<std::vector<std::string>*>(pRows)->push_back(strRow);
+        return 0;
+    };
+    char* zErrMsg = NULL;
+    int iResult = sqlite3_exec(db, sql, callback, &v_Rows, &zErrMsg);
+    EXPECT_EQ(iResult, SQLITE_OK) << (zErrMsg != NULL ? zErrMsg : "") << " in " << sql;
+    sqlite3_free(zErrMsg);
+    return v_Rows;
+}
+
+std::string condition_text(const WEATHER_CONDITION* wcCondition)
+{
+    return wcCondition->sName + ":" + std::to_string(wcCondition->iA_min) + "," +
+           std::to_string(wcCondition->iA_max) + "," + std::to_string(wcCondition->iB_min) + "," +
+           std::to_string(wcCondition->iB_max) + "," + std::to_string(wcCondition->iT_min) + "," +
+           std::to_string(wcCondition->iT_max) + "," + std::to_string(wcCondition->iRule) + "," +
+           std::to_string(wcCondition->iExtra);
+}
+}
+
+TEST(SaveDatabase, FirstStartCreatesTheThreeTablesWithoutMessages)
+{
+    RUN_DIRECTORY rdRun(WC_SQL);
+    std::string strMessages = capture_messages([] { start_world(); });
+    EXPECT_EQ(strMessages, "");
+
+    EXPECT_EQ(rows(save_db, "SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
+              (std::vector<std::string>{
+                  "CREATE TABLE nodes(Node_ID int UNIQUE)",
+                  "CREATE TABLE node_weather(Node_ID int, Day int, Date varchar(50), LowTemp int, HighTemp int)",
+                  "CREATE TABLE quests(Quest_ID int UNIQUE, vcQuest varchar(20), vcLocked varchar(20))"}));
+    EXPECT_EQ(rows(save_db, "PRAGMA synchronous"), std::vector<std::string>{"0"});
+    EXPECT_TRUE(fs::is_regular_file("data/save_game.db"));
+}
+
+TEST(SaveDatabase, SecondStartDropsTheRowsOfTheFirstRun)
+{
+    RUN_DIRECTORY rdRun(WC_SQL);
+    start_world();
+    exec_sql(save_db, "INSERT INTO nodes VALUES(1)");
+    exec_sql(save_db, "INSERT INTO node_weather VALUES(1,345,'3/14/812',50,71)");
+    exec_sql(save_db, "INSERT INTO quests VALUES(1,\"Here\",\"There\")");
+    ASSERT_EQ(rows(save_db, "SELECT count(*) FROM node_weather"), std::vector<std::string>{"1"});
+
+    std::string strMessages = capture_messages([] { start_world(); });
+    EXPECT_EQ(strMessages, "");
+    for (const char* sTable : {"nodes", "node_weather", "quests"})
+        EXPECT_EQ(rows(save_db, (std::string("SELECT count(*) FROM ") + sTable).c_str()),
+                  std::vector<std::string>{"0"})
+            << sTable;
+    // The UNIQUE ids of the first run are free again.
+    strMessages = capture_messages([] {
+        exec_sql(save_db, "INSERT INTO nodes VALUES(1)");
+        exec_sql(save_db, "INSERT INTO quests VALUES(1,\"Here\",\"There\")");
+    });
+    EXPECT_EQ(strMessages, "");
+    // A second start does not add the conditions twice.
+    EXPECT_EQ(weather_conditions.size(), 9u);
+}
+
+TEST(SaveDatabase, AFailingDropIsStillReported)
+{
+    RUN_DIRECTORY rdRun(WC_SQL);
+    make_database("data/save_game.db", "CREATE VIEW nodes AS SELECT 1 AS Node_ID;");
+    std::string strMessages = capture_messages([] { start_world(); });
+    EXPECT_NE(strMessages.find("ERROR: SQL error: use DROP VIEW to delete view nodes\n"), std::string::npos)
+        << strMessages;
+    // The other two tables are made all the same.
+    EXPECT_EQ(rows(save_db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
+              (std::vector<std::string>{"node_weather", "quests"}));
+}
+
+TEST(SaveDatabase, ConditionsAreReadWithTheirOpenBounds)
+{
+    RUN_DIRECTORY rdRun(WC_SQL + "INSERT INTO wc VALUES('Cold', 1, 2, 3, 4, 0, -100, 0, 9);");
+    start_world();
+    std::vector<std::string> v_Read;
+    for (const WEATHER_CONDITION* wcCondition : weather_conditions)
+        v_Read.push_back(condition_text(wcCondition));
+    EXPECT_EQ(v_Read, (std::vector<std::string>{
+                          "Calm:10,20,30,40,50,60,0,7",
+                          "Dust:21,30,0,100,-1000,1000,1,0",
+                          "Rain:31,40,0,100,-1000,1000,2,0",
+                          "Never:41,50,0,100,-1000,1000,3,0",
+                          "Frost:51,60,0,100,-5000,-1000,0,0",
+                          "Hot:61,70,0,100,-1000,1000,0,0",
+                          ":0,0,0,0,-1000,0,0,0", // SQL NULL reads as empty text
+                          "Mist:71,80,0,100,-1000,1000,0,0",
+                          "Fog:75,85,0,100,-1000,1000,0,0",
+                          "Cold:1,2,3,4,-1000,-1000,0,9",
+                      }));
+}
+
+TEST(SaveDatabase, ExtraColumnsAreIgnoredAndEightColumnsLoadNothing)
+{
+    {
+        RUN_DIRECTORY rdRun(std::string(WC_COLUMNS) + ", more text);"
+                                                      "INSERT INTO wc VALUES('Wide', 1, 2, 3, 4, 5, 6, 0, 8, 'x');");
+        EXPECT_EQ(capture_messages([] { start_world(); }), "");
+        ASSERT_EQ(weather_conditions.size(), 1u);
+        EXPECT_EQ(condition_text(weather_conditions.front()), "Wide:1,2,3,4,5,6,0,8");
+    }
+    {
+        RUN_DIRECTORY rdRun("CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, "
+                            "tmin int, tmax int, rule int);"
+                            "INSERT INTO wc VALUES('Short', 1, 2, 3, 4, 5, 6, 0);");
+        std::string strMessages = capture_messages([] { start_world(); });
+        EXPECT_EQ(strMessages, "ERROR: SQL error: query aborted\n");
+        EXPECT_TRUE(weather_conditions.empty());
+        // Start-up goes on to the save database.
+        EXPECT_EQ(rows(save_db, "SELECT count(*) FROM sqlite_master WHERE type = 'table'"),
+                  std::vector<std::string>{"3"});
+    }
+}
+
+TEST(SaveDatabaseDeathTest, MissingWcEndsWithCodeOneAndCreatesNoFile)
+{
+    RUN_DIRECTORY rdRun("");
+    // Message boxes print to stdout here; send them where the death test looks.
+    EXPECT_EXIT(
+        {
+            dup2(2, 1);
+            start_world();
+        },
+        ::testing::ExitedWithCode(1), "ERROR: WORLD::init: Can't open database: unable to open database file");
+    EXPECT_FALSE(fs::exists("data/wc.db"));
+}
+
+TEST(SaveDatabaseDeathTest, SaveGameThatWillNotOpenEndsWithCodeOne)
+{
+    RUN_DIRECTORY rdRun(WC_SQL);
+    fs::create_directory("data/save_game.db");
+    EXPECT_EXIT(
+        {
+            dup2(2, 1);
+            start_world();
+        },
+        ::testing::ExitedWithCode(1), "ERROR: WORLD::init: Can't open database: unable to open database file");
+}
+
+namespace
+{
+struct CHOICE_CASE
+{
+    float fA;
+    float fB;
+    float fTemperature;
+    int iDesert; // -1 no cell, else the cell's desert flag
+    const char* sExpected;
+};
+
+const CHOICE_CASE CHOICE_CASES[] = {
+    {10, 30, 50, -1, "Calm"},   // every lower bound is inside
+    {20, 40, 60, -1, "Calm"},   // every upper bound is inside
+    {20.5f, 35, 55, -1, NULL},  // A just above
+    {15, 29.9f, 55, -1, NULL},  // B just below
+    {15, 35, 60.1f, -1, NULL},  // temperature just above
+    {25, 50, 0, 1, "Dust"},     // rule 1 on a desert
+    {25, 50, 0, 0, NULL},       // rule 1 off the desert
+    {25, 50, 0, -1, NULL},      // rule 1 without a cell
+    {35, 50, 0, 0, "Rain"},     // rule 2 off the desert
+    {35, 50, 0, -1, "Rain"},    // rule 2 without a cell
+    {35, 50, 0, 1, NULL},       // rule 2 on a desert
+    {45, 50, 0, 1, NULL},       // rule 3 never fits
+    {45, 50, 0, 0, NULL},
+    {65, 50, -1000, -1, "Hot"}, // tmin 0 is -1000
+    {65, 50, 1000, -1, "Hot"},  // tmax 100 is 1000
+    {65, 50, 1000.5f, -1, NULL},
+    {55, 50, -1000, -1, "Frost"}, // tmax -100 is -1000
+    {55, 50, -3000, -1, "Frost"},
+    {55, 50, -999, -1, NULL},
+    {0, 0, -5, -1, ""},         // the all-NULL row
+};
+}
+
+TEST(ChooseWeather, KeepsTheRowsWhoseRangesAndRuleFit)
+{
+    RUN_DIRECTORY rdRun(WC_SQL);
+    start_world();
+    CELL cCell{};
+    for (const CHOICE_CASE& ccCase : CHOICE_CASES)
+    {
+        WEATHER wWeather(ccCase.fA, ccCase.fB, 0, NULL);
+        wWeather.set_temperature(ccCase.fTemperature);
+        cCell.bDesert = ccCase.iDesert == 1;
+        CELL* pCell = ccCase.iDesert == -1 ? NULL : &cCell;
+
+        random_seed(5);
+        std::string strChosen;
+        std::string strMessages = capture_messages([&] { strChosen = WORLD::choose_weather(&wWeather, pCell); });
+        std::string strCase = "A " + std::to_string(ccCase.fA) + " B " + std::to_string(ccCase.fB) + " T " +
+                              std::to_string(ccCase.fTemperature) + " desert " + std::to_string(ccCase.iDesert);
+        if (ccCase.sExpected != NULL)
+        {
+            EXPECT_EQ(strChosen, ccCase.sExpected) << strCase;
+            EXPECT_EQ(strMessages, "") << strCase;
+            EXPECT_EQ(random_draw_count(), 1) << strCase;
+        }
+        else
+        {
+            EXPECT_EQ(strChosen, "Overcasted") << strCase;
+            EXPECT_EQ(strMessages, "ERROR: No weather chosen from the world engine!") << strCase;
+            EXPECT_EQ(random_draw_count(), 0) << strCase;
+        }
+    }
+}
+
+TEST(ChooseWeather, OneDrawPicksAmongTheFittingRowsInListOrder)
+{
+    RUN_DIRECTORY rdRun(WC_SQL);
+    start_world();
+    WEATHER wWeather(77, 50, 20, NULL);
+    // Mist and Fog both fit; the draw modulo 2 picks the index.
+    for (unsigned int uiSeed = 0; uiSeed < 8; ++uiSeed)
+    {
+        random_seed(uiSeed);
+        int iDraw = random_next();
+        random_seed(uiSeed);
+        std::string strChosen = WORLD::choose_weather(&wWeather, NULL);
+        EXPECT_EQ(strChosen, iDraw % 2 == 0 ? "Mist" : "Fog") << uiSeed;
+        EXPECT_EQ(random_draw_count(), 1);
+    }
+}
+
+TEST(ChooseWeather, AnEmptyTableAlwaysGivesOvercasted)
+{
+    RUN_DIRECTORY rdRun(std::string(WC_COLUMNS) + ");");
+    start_world();
+    WEATHER wWeather(50, 50, 50, NULL);
+    for (int i = 0; i < 2; ++i)
+    {
+        std::string strChosen;
+        EXPECT_EQ(capture_messages([&] { strChosen = WORLD::choose_weather(&wWeather, NULL); }),
+                  "ERROR: No weather chosen from the world engine!");
+        EXPECT_EQ(strChosen, "Overcasted");
+    }
+}

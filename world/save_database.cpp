@@ -1,0 +1,5 @@
+#include "world/save_database.h"
+
+sqlite3* save_db = NULL;
+
+std::list<WEATHER_CONDITION*> weather_conditions;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <allegro.h>
+
+#include <list>
+#include <string>
+
+#include "world/weather_condition.h"
+
+class SCROLL_WINDOW;
+class MAP;
+class PLANET;
+class TRAVELLER;
+class WEATHER;
+struct CELL;
+struct QUEST;
+
+// The one world: maps, quests, table windows and the background, plus the start-up work on
+// the save database and the weather conditions.
+class WORLD
+{
+public:
+    static WORLD* instance();
+
+    // Loads the weather conditions of "./data/wc.db" and re-creates the tables of
+    // "./data/save_game.db". Ends the process when either database will not open.
+    void init();
+
+    // sqlite3_exec row callback for "SELECT * FROM wc".
+    static int load_weather_condition(void* pUnused, int argc, char** argv, char** azColName);
+    static void add_weather_condition(WEATHER_CONDITION* wcCondition);
+
+    // A random condition among those whose ranges fit the weather and whose rule fits the
+    // cell (none: not desert); "Overcasted" when nothing fits.
+    static std::string choose_weather(WEATHER* pWeather, CELL* pCell);
+
+private:
+    WORLD();
+    ~WORLD();
+    WORLD(const WORLD&) = delete;
+    WORLD& operator=(const WORLD&) = delete;
+
+    std::list<SCROLL_WINDOW*> l_Windows;
+    std::list<MAP*> l_Maps;
+    std::list<QUEST*> l_Quests;
+    std::list<std::string*> l_Messages;
+    PLANET* pPlanet;
+    BITMAP* bmpBackground;
+    TRAVELLER* pTraveller;
+    bool bGenerated;
+    bool bKey_s;
+    bool bKey_w;
+    bool bKey_q;
+    bool bPopulation_open;
+    bool bWeather_open;
+    bool bQuests_open;
+};
