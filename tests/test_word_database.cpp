@@ -477,5 +477,7 @@ TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
             WORD_DATABASE words(sNo_kinds.c_str());
             words.load(sBase.c_str());
         },
-        ::testing::ExitedWithCode(1), "ERROR:  No settlement kinds");
+        ::testing::ExitedWithCode(1),
+        "ERROR:  No settlement kinds:  .*base.dat has no words in \\[settlements\\] and "
+        ".*no_kinds.db has no rows with flag 2");
 }

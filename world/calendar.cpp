@@ -1,5 +1,6 @@
 #include "world/calendar.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>

@@ -1,5 +1,6 @@
 #include "world/word_database.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -177,9 +178,10 @@ void WORD_DATABASE::check_lists(const char* sPath)
     }
     if (l_Settlements.empty())
     {
-        allegro_message("ERROR:  No settlement kinds:  %s has no words in [settlements] and the "
-                        "words database has no rows with flag 2.\n",
-                        sPath);
+        const char* sDb_name = sqlite3_db_filename(dbWords, "main");
+        allegro_message("ERROR:  No settlement kinds:  %s has no words in [settlements] and %s "
+                        "has no rows with flag 2.\n",
+                        sPath, sDb_name && *sDb_name ? sDb_name : "the words database");
         exit(1);
     }
 }
