@@ -457,33 +457,58 @@ TEST(Planet, TheWidestSpotFinishesWithoutItsArmsMeeting)
 
 namespace
 {
-// The spread as plain depth-first recursion over the single-cell steps, to hold the planet's
-// own traversal against.
-void reference_right(PLANET& p, int x, int y, int a, float decay, int kind, int step)
+// The spread as plain depth-first recursion, one call per cell in the order right, left,
+// down, up, to hold the planet's own traversal against. Only apply_height is shared.
+int decayed(int a, float decay)
 {
-    for (;; x += step)
-    {
-        if (x == 640)
-            x = 0;
-        if (x == -1)
-            x = 639;
-        if (!p.apply_height(x, y, a, kind))
-            return;
-        a = (int)(a * decay);
-        p.spread_down(x, y + 1, a, decay, kind);
-        p.spread_up(x, y - 1, a, decay, kind);
-    }
+    return (int)(a * decay);
+}
+
+void reference_up(PLANET& p, int x, int y, int a, float decay, int kind)
+{
+    if (y >= 100 && y < 140)
+        a = (int)(a * 0.99);
+    else if (y < 100)
+        a = (int)(a * 0.95);
+    if (y < 0 || !p.apply_height(x, y, a, kind))
+        return;
+    reference_up(p, x, y - 1, decayed(a, decay), decay, kind);
+}
+
+void reference_down(PLANET& p, int x, int y, int a, float decay, int kind)
+{
+    if (y > 340 && y <= 380)
+        a = (int)(a * 0.99);
+    else if (y > 380)
+        a = (int)(a * 0.95);
+    if (y >= 480 || !p.apply_height(x, y, a, kind))
+        return;
+    reference_down(p, x, y + 1, decayed(a, decay), decay, kind);
+}
+
+void reference_row(PLANET& p, int x, int y, int a, float decay, int kind, int step)
+{
+    if (x == 640)
+        x = 0;
+    if (x == -1)
+        x = 639;
+    if (!p.apply_height(x, y, a, kind))
+        return;
+    int iNext = decayed(a, decay);
+    reference_down(p, x, y + 1, iNext, decay, kind);
+    reference_up(p, x, y - 1, iNext, decay, kind);
+    reference_row(p, x + step, y, iNext, decay, kind, step);
 }
 
 void reference_spot(PLANET& p, int x, int y, int a, float decay, int kind)
 {
     if (!p.apply_height(x, y, a, kind))
         return;
-    int iNext = (int)(a * decay);
-    reference_right(p, x + 1, y, iNext, decay, kind, 1);
-    reference_right(p, x - 1, y, iNext, decay, kind, -1);
-    p.spread_down(x, y + 1, iNext, decay, kind);
-    p.spread_up(x, y - 1, iNext, decay, kind);
+    int iNext = decayed(a, decay);
+    reference_row(p, x + 1, y, iNext, decay, kind, 1);
+    reference_row(p, x - 1, y, iNext, decay, kind, -1);
+    reference_down(p, x, y + 1, iNext, decay, kind);
+    reference_up(p, x, y - 1, iNext, decay, kind);
 }
 }
 
@@ -504,6 +529,14 @@ TEST(Planet, SpreadMatchesDepthFirstRecursion)
         pPlanet->raise_spot(x, y, a, fDecay);
         random_seed(iKind);
         reference_spot(*pReference, x, y, a, fDecay, random_next() % 100);
+        // The single arms on their own, across the polar bands.
+        if (i % 4 == 0)
+        {
+            pPlanet->spread_up(x, y, a, fDecay, iKind);
+            reference_up(*pReference, x, y, a, fDecay, iKind);
+            pPlanet->spread_down(x, y, a, fDecay, iKind);
+            reference_down(*pReference, x, y, a, fDecay, iKind);
+        }
     }
     for (int x = 0; x < PLANET_WIDTH; x++)
         for (int y = 0; y < PLANET_HEIGHT; y++)

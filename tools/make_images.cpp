@@ -6,6 +6,7 @@
 // silhouette in strong colours with a dark rim.
 #include <allegro.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -128,8 +129,9 @@ void skull(int cx, int cy, int r)
 {
     circlefill(T, cx, cy, r, BONE);
     rectfill(T, cx - r * 6 / 10, cy + r / 2, cx + r * 6 / 10, cy + r * 13 / 10, BONE);
-    circlefill(T, cx - r * 4 / 10, cy, r * 3 / 10, HOLE);
-    circlefill(T, cx + r * 4 / 10, cy, r * 3 / 10, HOLE);
+    // Big sockets, so both eyes survive scaling down to a few pixels.
+    circlefill(T, cx - r * 45 / 100, cy, r * 35 / 100, HOLE);
+    circlefill(T, cx + r * 45 / 100, cy, r * 35 / 100, HOLE);
     poly({cx, cy + r * 3 / 10, cx - r / 6, cy + r * 6 / 10, cx + r / 6, cy + r * 6 / 10}, HOLE);
     for (int i = -1; i <= 1; ++i)
         thick(cx + i * r / 4, cy + r * 9 / 10, cx + i * r / 4, cy + r * 13 / 10, 2, HOLE);
@@ -206,11 +208,13 @@ void draw_icon(int n)
         poly({40, 6, 56, 46, 42, 46}, make_colour(150, 200, 235));
         wave(50, 3, 7, SEA);
         break;
-    case 10: // wreck: a broken mast and hull in the waves
-        poly({8, 40, 50, 30, 46, 44, 14, 50}, WOOD);
-        thick(30, 36, 40, 6, 5, WOOD_DARK);
-        poly({38, 12, 54, 16, 42, 28}, make_colour(220, 220, 200));
-        wave(50, 3, 7, SEA);
+    case 10: // wreck: a listing hull with a broken mast and a torn sail, sinking into the waves
+        poly({4, 26, 60, 38, 52, 54, 12, 48}, WOOD);
+        thick(8, 30, 56, 40, 4, WOOD_DARK);
+        thick(30, 36, 24, 4, 6, WOOD_DARK);
+        poly({27, 8, 52, 14, 44, 22, 50, 28, 29, 26}, WHITE);
+        wave(52, 3, 9, SEA, 2, 62);
+        wave(49, 3, 3, SEA_LIGHT, 2, 62);
         break;
     case 11: // beach: sun over sand and a wave
         circlefill(T, 44, 16, 10, GOLD);
@@ -331,7 +335,7 @@ void draw_icon(int n)
         break;
     case 26: // oasis: a palm tree
         for (int i = 0; i <= 40; ++i)
-            circlefill(T, 34 - (i * i) / 120 + (i > 20 ? 0 : 0), 60 - i, 3, WOOD);
+            circlefill(T, 34 - (i * i) / 120, 60 - i, 3, WOOD);
         thick(22, 20, 4, 26, 6, LEAF);
         thick(22, 20, 40, 26, 6, LEAF);
         thick(22, 20, 10, 8, 6, LEAF);
@@ -395,13 +399,16 @@ void draw_icon(int n)
     case 34: // skull
         skull(32, 28, 20);
         break;
-    case 35: // eyrie: a nest with eggs on a crag
-        poly({8, 62, 24, 34, 40, 34, 56, 62}, make_colour(130, 120, 110));
-        circlefill(T, 26, 24, 7, BONE);
-        circlefill(T, 38, 24, 7, BONE);
-        ellipsefill(T, 32, 32, 26, 9, WOOD);
-        for (int x = 12; x <= 50; x += 8)
-            thick(x, 27, x + 6, 37, 2, WOOD_DARK);
+    case 35: // eyrie: an eagle spreading its wings over a crag
+        poly({10, 63, 26, 40, 32, 46, 40, 36, 54, 63}, make_colour(130, 120, 110));
+        thick(32, 26, 16, 12, 8, WOOD_DARK);
+        thick(16, 12, 4, 20, 6, WOOD_DARK);
+        thick(32, 26, 48, 12, 8, WOOD_DARK);
+        thick(48, 12, 60, 20, 6, WOOD_DARK);
+        ellipsefill(T, 32, 28, 6, 10, WOOD_DARK);
+        poly({26, 36, 38, 36, 32, 44}, WOOD_DARK);
+        circlefill(T, 32, 16, 5, WHITE);
+        poly({35, 15, 41, 18, 35, 20}, GOLD);
         break;
     case 36: // cave: a rock mound with a dark mouth
         mound(make_colour(140, 125, 110));
@@ -492,7 +499,10 @@ void draw_icon(int n)
                 circlefill(T, i - 3, j, 5, BONE);
                 circlefill(T, i + 3, j, 5, BONE);
             }
-        skull(32, 28, 15);
+        // A dark ring parts the skull from the bones behind it.
+        circlefill(T, 32, 27, 21, RIM);
+        rectfill(T, 18, 35, 46, 54, RIM);
+        skull(32, 27, 19);
         break;
     case 46: // dark fortress: black towers with red windows
         rectfill(T, 12, 30, 52, 60, EVIL);
