@@ -7,12 +7,11 @@
 #include <allegro.h>
 #include <sys/resource.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "framework/colours.h"
+#include "framework/headless.h"
 #include "framework/random.h"
 #include "world/planet.h"
 
@@ -131,12 +130,7 @@ BENCHMARK(BM_Landmasses)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    install_allegro(SYSTEM_NONE, &errno, atexit);
-    _rgb_r_shift_32 = 16;
-    _rgb_g_shift_32 = 8;
-    _rgb_b_shift_32 = 0;
-    _rgb_a_shift_32 = 24;
-    set_color_depth(32);
+    start_headless_allegro();
     // The progress lines need a screen; a memory bitmap stands in.
     screen = create_bitmap_ex(32, PLANET_WIDTH, PLANET_HEIGHT);
     clear_to_color(screen, BLACK);

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
+#include "framework/headless.h"
 
 namespace
 {
@@ -12,12 +11,7 @@ class HEADLESS_ENVIRONMENT : public ::testing::Environment
 public:
     void SetUp() override
     {
-        install_allegro(SYSTEM_NONE, &errno, atexit);
-        _rgb_r_shift_32 = 16;
-        _rgb_g_shift_32 = 8;
-        _rgb_b_shift_32 = 0;
-        _rgb_a_shift_32 = 24;
-        set_color_depth(32);
+        start_headless_allegro();
     }
 };
 

@@ -5,33 +5,11 @@
 #include "framework/colours.h"
 #include "framework/random.h"
 #include "tests/headless.h"
+#include "tests/planet_fixture.h"
 #include "world/climate.h"
 
 namespace
 {
-// Points the screen at a memory bitmap for the progress lines.
-class SCREEN_STANDIN
-{
-public:
-    SCREEN_STANDIN() : bmpOld(screen), bmp(make_test_bitmap(640, 480, BLACK)) { screen = bmp; }
-    ~SCREEN_STANDIN()
-    {
-        screen = bmpOld;
-        destroy_bitmap(bmp);
-    }
-    BITMAP* bmpOld;
-    BITMAP* bmp;
-};
-
-bool same_pixels(BITMAP* a, BITMAP* b)
-{
-    for (int y = 0; y < a->h; y++)
-        for (int x = 0; x < a->w; x++)
-            if (getpixel(a, x, y) != getpixel(b, x, y))
-                return false;
-    return true;
-}
-
 // A seed whose first draw makes the world temperature g.
 unsigned int seed_for_world_temperature(int g)
 {

@@ -9,35 +9,12 @@
 #include "framework/colours.h"
 #include "framework/random.h"
 #include "tests/headless.h"
+#include "tests/planet_fixture.h"
 #include "world/planet.h"
 
 namespace
 {
 constexpr unsigned int RUN_SEED = 20261210;
-
-class SCREEN_STANDIN
-{
-public:
-    SCREEN_STANDIN() : bmpOld(screen), bmp(make_test_bitmap(640, 480, BLACK)) { screen = bmp; }
-    ~SCREEN_STANDIN()
-    {
-        screen = bmpOld;
-        destroy_bitmap(bmp);
-    }
-    BITMAP* bmpOld;
-    BITMAP* bmp;
-};
-
-bool same_pixels(BITMAP* a, BITMAP* b)
-{
-    if (a->w != b->w || a->h != b->h)
-        return false;
-    for (int y = 0; y < a->h; y++)
-        for (int x = 0; x < a->w; x++)
-            if (getpixel(a, x, y) != getpixel(b, x, y))
-                return false;
-    return true;
-}
 
 // The next draws of a seed, without disturbing a later reseeding.
 std::vector<int> draws_of(unsigned int seed, int count)

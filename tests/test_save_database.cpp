@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -12,6 +10,7 @@
 #include "framework/helpers.h"
 #include "framework/random.h"
 #include "tests/headless.h"
+#include "tests/save_fixture.h"
 #include "world/cell.h"
 #include "world/save_database.h"
 #include "world/weather.h"
@@ -36,78 +35,6 @@ const std::string WC_SQL = std::string(WC_COLUMNS) + ");"
                            "INSERT INTO wc VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL);"
                            "INSERT INTO wc VALUES('Mist', 71, 80, 0, 100, 0, 100, 0, 0);"
                            "INSERT INTO wc VALUES('Fog', 75, 85, 0, 100, 0, 100, 0, 0);";
-
-void make_database(const fs::path& path, const std::string& strSql)
-{
-    sqlite3* db = NULL;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* zErrMsg = NULL;
-    int iResult = sqlite3_exec(db, strSql.c_str(), NULL, NULL, &zErrMsg);
-    std::string strError = zErrMsg != NULL ? zErrMsg : "";
-    sqlite3_free(zErrMsg);
-    sqlite3_close(db);
-    ASSERT_EQ(iResult, SQLITE_OK) << strError;
-}
-
-// A scratch working directory with data/ and, unless the SQL is empty, a data/wc.db made
-// from it. The test runs inside it; the save database is closed on the way out.
-class RUN_DIRECTORY
-{
-public:
-    explicit RUN_DIRECTORY(const std::string& strWc_sql)
-    {
-        char sOld[PATH_MAX];
-        EXPECT_NE(getcwd(sOld, sizeof sOld), nullptr);
-        pathOld = sOld;
-        char sTemplate[] = "/tmp/orv_save_db_XXXXXX";
-        EXPECT_NE(mkdtemp(sTemplate), nullptr);
-        pathDir = sTemplate;
-        fs::create_directory(pathDir / "data");
-        if (!strWc_sql.empty())
-            make_database(pathDir / "data" / "wc.db", strWc_sql);
-        EXPECT_EQ(chdir(pathDir.c_str()), 0);
-    }
-    ~RUN_DIRECTORY()
-    {
-        sqlite3_close(save_db);
-        save_db = NULL;
-        EXPECT_EQ(chdir(pathOld.c_str()), 0);
-        fs::remove_all(pathDir);
-    }
-
-    fs::path pathOld;
-    fs::path pathDir;
-};
-
-// The world's construction runs init; later starts run it again.
-void start_world()
-{
-    static bool bBuilt = false;
-    if (bBuilt)
-        WORLD::instance()->init();
-    else
-    {
-        bBuilt = true;
-        WORLD::instance();
-    }
-}
-
-std::vector<std::string> rows(sqlite3* db, const char* sql)
-{
-    std::vector<std::string> v_Rows;
-    auto callback = [](void* pRows, int argc, char** argv, char**) -> int {
-        std::string strRow;
-        for (int i = 0; i < argc; ++i)
-            strRow += (i > 0 ? "|" : "") + std::string(argv[i] != NULL ? argv[i] : "NULL");
-        static_cast<std::vector<std::string>*>(pRows)->push_back(strRow);
-        return 0;
-    };
-    char* zErrMsg = NULL;
-    int iResult = sqlite3_exec(db, sql, callback, &v_Rows, &zErrMsg);
-    EXPECT_EQ(iResult, SQLITE_OK) << (zErrMsg != NULL ? zErrMsg : "") << " in " << sql;
-    sqlite3_free(zErrMsg);
-    return v_Rows;
-}
 
 std::string condition_text(const WEATHER_CONDITION* wcCondition)
 {

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -13,12 +10,11 @@
 
 #include "framework/random.h"
 #include "tests/headless.h"
+#include "tests/save_fixture.h"
 #include "world/calendar.h"
 #include "world/save_database.h"
 #include "world/weather.h"
 #include "world/world.h"
-
-namespace fs = std::filesystem;
 
 namespace
 {
@@ -26,63 +22,6 @@ namespace
 const char* WC_SQL = "CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, "
                      "tmin int, tmax int, rule int, extra int);"
                      "INSERT INTO wc VALUES('Calm', 0, 100, 0, 100, 0, 100, 0, 0);";
-
-// A scratch working directory with data/wc.db; the test runs inside it.
-class RUN_DIRECTORY
-{
-public:
-    RUN_DIRECTORY()
-    {
-        char sOld[PATH_MAX];
-        EXPECT_NE(getcwd(sOld, sizeof sOld), nullptr);
-        pathOld = sOld;
-        char sTemplate[] = "/tmp/orv_weather_XXXXXX";
-        EXPECT_NE(mkdtemp(sTemplate), nullptr);
-        pathDir = sTemplate;
-        fs::create_directory(pathDir / "data");
-        sqlite3* db = NULL;
-        EXPECT_EQ(sqlite3_open((pathDir / "data" / "wc.db").c_str(), &db), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(db, WC_SQL, NULL, NULL, NULL), SQLITE_OK);
-        sqlite3_close(db);
-        EXPECT_EQ(chdir(pathDir.c_str()), 0);
-    }
-    ~RUN_DIRECTORY()
-    {
-        sqlite3_close(save_db);
-        save_db = NULL;
-        EXPECT_EQ(chdir(pathOld.c_str()), 0);
-        fs::remove_all(pathDir);
-    }
-
-    fs::path pathOld;
-    fs::path pathDir;
-};
-
-void start_world()
-{
-    static bool bBuilt = false;
-    if (bBuilt)
-        WORLD::instance()->init();
-    else
-    {
-        bBuilt = true;
-        WORLD::instance();
-    }
-}
-
-std::vector<std::string> rows(const char* sql)
-{
-    std::vector<std::string> v_Rows;
-    auto callback = [](void* pRows, int argc, char** argv, char**) -> int {
-        std::string strRow;
-        for (int i = 0; i < argc; ++i)
-            strRow += (i > 0 ? "|" : "") + std::string(argv[i] != NULL ? argv[i] : "NULL");
-        static_cast<std::vector<std::string>*>(pRows)->push_back(strRow);
-        return 0;
-    };
-    EXPECT_EQ(sqlite3_exec(save_db, sql, callback, &v_Rows, NULL), SQLITE_OK) << sql;
-    return v_Rows;
-}
 
 // The calendar at day 345, 3/14/812 (the fourth month), 0:00, running; season by position.
 class TEST_CALENDAR
@@ -173,7 +112,7 @@ int trace_statement(unsigned int, void*, void*, void* pText)
 
 TEST(WeatherDailyRecord, WritesTheRowOfTheDayWithTheSeasonOffset)
 {
-    RUN_DIRECTORY rdRun;
+    RUN_DIRECTORY rdRun(WC_SQL);
     start_world();
     TEST_CALENDAR tcCalendar;
     tcCalendar.set_season(1); // Spring, +10
@@ -189,7 +128,7 @@ TEST(WeatherDailyRecord, WritesTheRowOfTheDayWithTheSeasonOffset)
 
     EXPECT_EQ(random_draw_count(), 4);
     EXPECT_EQ(g_Statements, std::vector<std::string>{"INSERT INTO node_weather VALUES(12,345,'3/14/812',50,71)"});
-    EXPECT_EQ(rows("SELECT * FROM node_weather"), std::vector<std::string>{"12|345|3/14/812|50|71"});
+    EXPECT_EQ(rows(save_db, "SELECT * FROM node_weather"), std::vector<std::string>{"12|345|3/14/812|50|71"});
 }
 
 namespace
@@ -263,7 +202,7 @@ TEST(WeatherDailyRecord, StaysInItsBandsOnNearlyEveryDay)
 
 TEST(WeatherDailyRecord, ConstructionDriftsButWritesNoRow)
 {
-    RUN_DIRECTORY rdRun;
+    RUN_DIRECTORY rdRun(WC_SQL);
     start_world();
     random_seed(3);
     // High and low start at 0, far below a base of 50: both are pulled.
@@ -278,12 +217,12 @@ TEST(WeatherDailyRecord, ConstructionDriftsButWritesNoRow)
     wWeather.set_param_b(130);
     EXPECT_EQ(wWeather.get_param_a(), 0);
     EXPECT_EQ(wWeather.get_param_b(), 100);
-    EXPECT_EQ(rows("SELECT count(*) FROM node_weather"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows(save_db, "SELECT count(*) FROM node_weather"), std::vector<std::string>{"0"});
 }
 
 TEST(WeatherUpdate, RecordsOneRowPerDayChangeWhileTheCalendarRuns)
 {
-    RUN_DIRECTORY rdRun;
+    RUN_DIRECTORY rdRun(WC_SQL);
     start_world();
     TEST_CALENDAR tcCalendar;
     WEATHER_PROBE wNode(50, 50, 50, NULL);
@@ -298,22 +237,22 @@ TEST(WeatherUpdate, RecordsOneRowPerDayChangeWhileTheCalendarRuns)
     EXPECT_GE(wNode.high(), 50 + 5);
     EXPECT_LE(wNode.low(), 50 - 5);
     wTraveller.update();
-    EXPECT_EQ(rows("SELECT count(*) FROM node_weather"), std::vector<std::string>{"0"});
+    EXPECT_EQ(rows(save_db, "SELECT count(*) FROM node_weather"), std::vector<std::string>{"0"});
 
     tcCalendar.pCalendar->iTotal_days += 2;
     wNode.update();
     wTraveller.update();
     wNode.update();
-    EXPECT_EQ(rows("SELECT Node_ID, Day, Date FROM node_weather"), std::vector<std::string>{"7|347|3/14/812"});
+    EXPECT_EQ(rows(save_db, "SELECT Node_ID, Day, Date FROM node_weather"), std::vector<std::string>{"7|347|3/14/812"});
 
     // Stopped, the days pass unrecorded; the next update while running catches up with one row.
     tcCalendar.pCalendar->stop();
     tcCalendar.pCalendar->iTotal_days += 1;
     wNode.update();
-    EXPECT_EQ(rows("SELECT count(*) FROM node_weather"), std::vector<std::string>{"1"});
+    EXPECT_EQ(rows(save_db, "SELECT count(*) FROM node_weather"), std::vector<std::string>{"1"});
     tcCalendar.pCalendar->start();
     wNode.update();
-    EXPECT_EQ(rows("SELECT Node_ID, Day FROM node_weather"), (std::vector<std::string>{"7|347", "7|348"}));
+    EXPECT_EQ(rows(save_db, "SELECT Node_ID, Day FROM node_weather"), (std::vector<std::string>{"7|347", "7|348"}));
 
     // The text is the weather's own: a second start frees the old conditions.
     start_world();
@@ -322,7 +261,7 @@ TEST(WeatherUpdate, RecordsOneRowPerDayChangeWhileTheCalendarRuns)
 
 TEST(WeatherUpdate, ChoosesAgainFiveWholeHoursAfterTheLastChoice)
 {
-    RUN_DIRECTORY rdRun;
+    RUN_DIRECTORY rdRun(WC_SQL);
     start_world();
     TEST_CALENDAR tcCalendar;
     WEATHER_PROBE wWeather(50, 50, 50, NULL);

@@ -7,7 +7,6 @@
 #include <allegro.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "framework/colours.h"
+#include "framework/headless.h"
 
 namespace
 {
@@ -599,17 +599,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
         return 2;
     }
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+    if (!start_headless_allegro())
     {
         std::fprintf(stderr, "make_images: cannot start Allegro\n");
         return 1;
     }
-    // Pixels are 0xRRGGBB, as the game and framework/colours.h have them.
-    _rgb_r_shift_32 = 16;
-    _rgb_g_shift_32 = 8;
-    _rgb_b_shift_32 = 0;
-    _rgb_a_shift_32 = 24;
-    set_color_depth(32);
 
     const std::string sDir = argv[1];
     bool bOk = save_or_report(sDir + "/Nodes.pcx", make_nodes(), true);

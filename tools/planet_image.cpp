@@ -5,13 +5,13 @@
 
 #include <allegro.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "framework/colours.h"
+#include "framework/headless.h"
 #include "framework/random.h"
 #include "world/planet.h"
 
@@ -57,16 +57,11 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+    if (!start_headless_allegro())
     {
         std::fprintf(stderr, "planet_image: cannot start Allegro\n");
         return 1;
     }
-    _rgb_r_shift_32 = 16;
-    _rgb_g_shift_32 = 8;
-    _rgb_b_shift_32 = 0;
-    _rgb_a_shift_32 = 24;
-    set_color_depth(32);
 
     // The progress lines go to an off-screen stand-in for the screen.
     screen = create_bitmap_ex(32, PLANET_WIDTH, PLANET_HEIGHT);

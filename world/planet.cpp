@@ -8,37 +8,52 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "world/planet_detail.h"
+
+using namespace planet_detail;
 
 namespace
 {
 constexpr int HEIGHT_LIMIT = 25000;
 constexpr int NOISE_MARGIN = 100;
 
-void show_progress(int y, const char* text)
-{
-    if (screen != NULL)
-        textprintf_ex(screen, font, 10, y, WHITE, -1, "%s", text);
-}
-
-// At the usual 32-bit depth pixels are read and written straight through the lines.
-inline bool is_direct(BITMAP* bmp)
-{
-    return bitmap_color_depth(bmp) == 32;
-}
-
-inline std::uint32_t* pixel_line(BITMAP* bmp, int y)
-{
-    return reinterpret_cast<std::uint32_t*>(bmp->line[y]);
-}
-
-inline int read_pixel(BITMAP* bmp, int x, int y)
-{
-    return is_direct(bmp) ? (int)pixel_line(bmp, y)[x] : getpixel(bmp, x, y);
-}
-
 inline int next_amount(int amount, float decay)
 {
     return (int)(amount * decay);
+}
+
+// Adds the amount to a cell, takes the kind roll above the lowest band and keeps the height
+// within the limits.
+inline void change_height(CELL& cCell, int amount, int kind_roll)
+{
+    cCell.iHeight += amount;
+    cCell.iKind = cCell.iHeight < 2500 ? 1 : kind_roll;
+    if (cCell.iHeight > HEIGHT_LIMIT)
+        cCell.iHeight = HEIGHT_LIMIT;
+    else if (cCell.iHeight < -HEIGHT_LIMIT)
+        cCell.iHeight = -HEIGHT_LIMIT;
+}
+
+// One coordinate's step of the centre walk: when the roll reaches the threshold it moves by
+// the difference of two draws, the first added and the second taken off.
+void walk_coordinate(int& v, int threshold)
+{
+    if (random_next() % 100 >= threshold)
+    {
+        int a = random_next() % 55;
+        int b = random_next() % 55;
+        v += a - b;
+    }
+}
+
+// A single wrap by size after a step; a centre that drifted further off stays off.
+int wrap_coordinate(int v, int size)
+{
+    if (v < 0)
+        return v + size;
+    if (v >= size)
+        return v - size;
+    return v;
 }
 }
 
@@ -152,23 +167,10 @@ void PLANET::make_mountain(int& x, int& y)
     }
     else
     {
-        if (random_next() % 100 >= 20)
-        {
-            int a = random_next() % 55;
-            int b = random_next() % 55;
-            x += a - b;
-        }
-        if (x < 0)
-            x += PLANET_WIDTH;
-        else if (x >= PLANET_WIDTH)
-            x -= PLANET_WIDTH;
+        walk_coordinate(x, 20);
+        x = wrap_coordinate(x, PLANET_WIDTH);
         // Mountain rows are left alone: a centre off the grid raises nothing.
-        if (random_next() % 100 >= 50)
-        {
-            int a = random_next() % 55;
-            int b = random_next() % 55;
-            y += a - b;
-        }
+        walk_coordinate(y, 50);
     }
 
     int iAmount = 10 + random_next() % 6250;
@@ -190,26 +192,10 @@ void PLANET::make_hole(int& x, int& y)
     }
     else
     {
-        if (random_next() % 100 >= 50)
-        {
-            int a = random_next() % 55;
-            int b = random_next() % 55;
-            x += a - b;
-        }
-        if (x < 0)
-            x += PLANET_WIDTH;
-        else if (x >= PLANET_WIDTH)
-            x -= PLANET_WIDTH;
-        if (random_next() % 100 >= 50)
-        {
-            int a = random_next() % 55;
-            int b = random_next() % 55;
-            y += a - b;
-        }
-        if (y < 0)
-            y += PLANET_HEIGHT;
-        else if (y >= PLANET_HEIGHT)
-            y -= PLANET_HEIGHT;
+        walk_coordinate(x, 50);
+        x = wrap_coordinate(x, PLANET_WIDTH);
+        walk_coordinate(y, 50);
+        y = wrap_coordinate(y, PLANET_HEIGHT);
     }
 
     int iAmount = -(10 + random_next() % 5000);
@@ -230,13 +216,7 @@ bool PLANET::apply_height(int x, int y, int amount, int kind_roll)
         return false;
     if (amount > -15 && amount < 15)
         return false;
-    CELL& cCell = aCells[x][y];
-    cCell.iHeight += amount;
-    cCell.iKind = cCell.iHeight < 2500 ? 1 : kind_roll;
-    if (cCell.iHeight > HEIGHT_LIMIT)
-        cCell.iHeight = HEIGHT_LIMIT;
-    else if (cCell.iHeight < -HEIGHT_LIMIT)
-        cCell.iHeight = -HEIGHT_LIMIT;
+    change_height(aCells[x][y], amount, kind_roll);
     return true;
 }
 
@@ -332,14 +312,6 @@ void PLANET::spread_column(int x, int y, int amount, float decay, int kind_roll)
     int iUp = amount;
     bool bDown = true;
     bool bUp = true;
-    auto apply = [&](CELL& cCell, int iAmount) {
-        cCell.iHeight += iAmount;
-        cCell.iKind = cCell.iHeight < 2500 ? 1 : kind_roll;
-        if (cCell.iHeight > HEIGHT_LIMIT)
-            cCell.iHeight = HEIGHT_LIMIT;
-        else if (cCell.iHeight < -HEIGHT_LIMIT)
-            cCell.iHeight = -HEIGHT_LIMIT;
-    };
     while (bDown || bUp)
     {
         if (bDown)
@@ -352,7 +324,7 @@ void PLANET::spread_column(int x, int y, int amount, float decay, int kind_roll)
                 bDown = false;
             else
             {
-                apply(pColumn[iDown_y], iDown);
+                change_height(pColumn[iDown_y], iDown, kind_roll);
                 iDown = next_amount(iDown, decay);
                 iDown_y++;
             }
@@ -367,7 +339,7 @@ void PLANET::spread_column(int x, int y, int amount, float decay, int kind_roll)
                 bUp = false;
             else
             {
-                apply(pColumn[iUp_y], iUp);
+                change_height(pColumn[iUp_y], iUp, kind_roll);
                 iUp = next_amount(iUp, decay);
                 iUp_y--;
             }

@@ -4,6 +4,9 @@
 #include "framework/colours.h"
 #include "framework/random.h"
 #include "world/planet.h"
+#include "world/planet_detail.h"
+
+using namespace planet_detail;
 
 namespace
 {
@@ -20,32 +23,42 @@ enum DIRECTION
     DIRECTION_SOUTH
 };
 
-void show_progress(int y, const char* text)
-{
-    if (screen != NULL)
-        textprintf_ex(screen, font, 10, y, WHITE, -1, "%s", text);
-}
-
-// At the usual 32-bit depth pixels are read and written straight through the lines.
-inline bool is_direct(BITMAP* bmp)
-{
-    return bitmap_color_depth(bmp) == 32;
-}
-
-inline std::uint32_t* pixel_line(BITMAP* bmp, int y)
-{
-    return reinterpret_cast<std::uint32_t*>(bmp->line[y]);
-}
-
-inline int read_pixel(BITMAP* bmp, int x, int y)
-{
-    return is_direct(bmp) ? (int)pixel_line(bmp, y)[x] : getpixel(bmp, x, y);
-}
-
 // Rock and snow: the product is rounded to float before the draw is taken off.
 inline int rough(int h, float k)
 {
     return (int)(h * k - random_next() % 10);
+}
+
+// A sand channel, clamped: sh * ((int)(h * k) - a draw below 20 + offset).
+inline int sand_channel(float sh, int h, float k, int offset)
+{
+    return (int)PLANET::clamp_channel(
+        [&] { return sh * ((int)(h * k) - random_next() % 20 + offset); });
+}
+
+// A rough channel, clamped, with a second draw below spread taken off the shaded value.
+inline int rough_channel(float sh, int h, float k, int spread)
+{
+    return (int)PLANET::clamp_channel([&] {
+        float p = sh * rough(h, k);
+        return p - random_next() % spread;
+    });
+}
+
+// Plain rough ground: blue, green and red take one draw each, in that order.
+inline void rough_ground(float sh, int h, float kb, float kg, float kr, int& r, int& g, int& b)
+{
+    b = (int)(sh * rough(h, kb));
+    g = (int)(sh * rough(h, kg));
+    r = (int)(sh * rough(h, kr));
+}
+
+// A speckle of pale water; green is drawn before red.
+inline void paint_speckle(BITMAP* bmp, int x, int y, int blue)
+{
+    int g = 50 + random_next() % 50;
+    int r = 50 + random_next() % 50;
+    PLANET::fill_disc(bmp, x, y, make_colour(r, g, blue));
 }
 }
 
@@ -185,10 +198,8 @@ void PLANET::paint_band(int x, int y, int sea_level)
 
         if (T >= 105 - random_next() % 7)
         {
-            g = (int)clamp_channel(
-                [&] { return sh * ((int)(h * 0.010183299f) - random_next() % 20 + 110); });
-            r = (int)clamp_channel(
-                [&] { return sh * ((int)(h * 0.012362467f) - random_next() % 20 + 130); });
+            g = sand_channel(sh, h, 0.010183299f, 110);
+            r = sand_channel(sh, h, 0.012362467f, 130);
             b = (int)(sh * ((int)(h * 0.007416747f) + 70));
             cCell.bDesert = 1;
         }
@@ -203,14 +214,8 @@ void PLANET::paint_band(int x, int y, int sea_level)
             }
             else
             {
-                g = (int)clamp_channel([&] {
-                    float p = sh * rough(h, 0.013421053f);
-                    return p - random_next() % 20;
-                });
-                r = (int)clamp_channel([&] {
-                    float p = sh * rough(h, 0.011920344f);
-                    return p - random_next() % 20;
-                });
+                g = rough_channel(sh, h, 0.013421053f, 20);
+                r = rough_channel(sh, h, 0.011920344f, 20);
                 b = (int)(sh * rough(h, 0.011047091f));
             }
         }
@@ -225,9 +230,7 @@ void PLANET::paint_band(int x, int y, int sea_level)
             }
             else
             {
-                b = (int)(sh * rough(h, 0.005193377f));
-                g = (int)(sh * rough(h, 0.01182362f));
-                r = (int)(sh * rough(h, 0.009392265f));
+                rough_ground(sh, h, 0.005193377f, 0.01182362f, 0.009392265f, r, g, b);
             }
         }
     }
@@ -237,10 +240,8 @@ void PLANET::paint_band(int x, int y, int sea_level)
         int r100 = random_next() % 100;
         if (T >= 105 - random_next() % 17)
         {
-            g = (int)clamp_channel(
-                [&] { return sh * ((int)(h * 0.0076751863f) - random_next() % 20 + 60); });
-            r = (int)clamp_channel(
-                [&] { return sh * ((int)(h * 0.00935585f) - random_next() % 20 + 80); });
+            g = sand_channel(sh, h, 0.0076751863f, 60);
+            r = sand_channel(sh, h, 0.00935585f, 80);
             b = (int)(sh * ((int)(h * 0.005602241f) + 20));
             cCell.bDesert = 1;
         }
@@ -254,9 +255,7 @@ void PLANET::paint_band(int x, int y, int sea_level)
             }
             else
             {
-                b = (int)(sh * rough(h, 0.009444444f));
-                g = (int)(sh * rough(h, 0.01098475f));
-                r = (int)(sh * rough(h, 0.01275f));
+                rough_ground(sh, h, 0.009444444f, 0.01098475f, 0.01275f, r, g, b);
             }
         }
         else
@@ -269,9 +268,7 @@ void PLANET::paint_band(int x, int y, int sea_level)
             }
             else
             {
-                b = (int)(sh * rough(h, 0.006375f));
-                g = (int)(sh * rough(h, 0.01098475f));
-                r = (int)(sh * rough(h, 0.01275f));
+                rough_ground(sh, h, 0.006375f, 0.01098475f, 0.01275f, r, g, b);
             }
         }
     }
@@ -281,14 +278,8 @@ void PLANET::paint_band(int x, int y, int sea_level)
         const float kg = bCold ? 0.0090380665f : 0.0080826655f;
         const float kr = 0.0102f;
         const float kb = bCold ? 0.008225806f : 0.006326915f;
-        g = (int)clamp_channel([&] {
-            float p = sh * rough(h, kg);
-            return p - random_next() % 10;
-        });
-        r = (int)clamp_channel([&] {
-            float p = sh * rough(h, kr);
-            return p - random_next() % 10;
-        });
+        g = rough_channel(sh, h, kg, 10);
+        r = rough_channel(sh, h, kr, 10);
         float p = sh * rough(h, kb);
         b = (int)(p - random_next() % 10);
     }
@@ -303,23 +294,11 @@ void PLANET::paint_details(int x, int y)
 
     // Speckles of lighter and darker water along the coasts.
     if (random_next() % 100 > 80 && h > 4700 - random_next() % 200 && h < 4600 + random_next() % 400)
-    {
-        int g = 50 + random_next() % 50;
-        int r = 50 + random_next() % 50;
-        fill_disc(bmpImage, x, y, make_colour(r, g, 250));
-    }
+        paint_speckle(bmpImage, x, y, 250);
     if (random_next() % 100 > 95 && h > 4200 - random_next() % 200 && h < 4400 + random_next() % 200)
-    {
-        int g = 50 + random_next() % 50;
-        int r = 50 + random_next() % 50;
-        fill_disc(bmpImage, x, y, make_colour(r, g, 150));
-    }
+        paint_speckle(bmpImage, x, y, 150);
     if (random_next() % 1000 > 990 && h < 5000)
-    {
-        int g = 50 + random_next() % 50;
-        int r = 50 + random_next() % 50;
-        fill_disc(bmpImage, x, y, make_colour(r, g, 105));
-    }
+        paint_speckle(bmpImage, x, y, 105);
 
     if (cCell.bRiver)
     {

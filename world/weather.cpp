@@ -9,6 +9,19 @@
 #include "world/save_database.h"
 #include "world/world.h"
 
+namespace
+{
+// Both weather parameters are percentages.
+float clamp_percent(float v)
+{
+    if (v < 0)
+        v = 0;
+    if (v > 100)
+        v = 100;
+    return v;
+}
+}
+
 WEATHER::WEATHER() : ENTITY()
 {
     init();
@@ -168,20 +181,12 @@ void WEATHER::draw(BITMAP* target, int y)
 
 void WEATHER::set_param_a(float a)
 {
-    fParam_a = a;
-    if (fParam_a < 0)
-        fParam_a = 0;
-    if (fParam_a > 100)
-        fParam_a = 100;
+    fParam_a = clamp_percent(a);
 }
 
 void WEATHER::set_param_b(float b)
 {
-    fParam_b = b;
-    if (fParam_b < 0)
-        fParam_b = 0;
-    if (fParam_b > 100)
-        fParam_b = 100;
+    fParam_b = clamp_percent(b);
 }
 
 void WEATHER::set_temperature(float t)

@@ -1,0 +1,36 @@
+#pragma once
+
+// Small helpers shared by the two halves of the planet's code, planet.cpp (terrain) and
+// planet_render.cpp (picture); not for use outside them.
+
+#include <allegro.h>
+
+#include <cstdint>
+
+#include "framework/colours.h"
+
+namespace planet_detail
+{
+// A progress line, when there is a screen to show it on.
+inline void show_progress(int y, const char* text)
+{
+    if (screen != NULL)
+        textprintf_ex(screen, font, 10, y, WHITE, -1, "%s", text);
+}
+
+// At the usual 32-bit depth pixels are read and written straight through the lines.
+inline bool is_direct(BITMAP* bmp)
+{
+    return bitmap_color_depth(bmp) == 32;
+}
+
+inline std::uint32_t* pixel_line(BITMAP* bmp, int y)
+{
+    return reinterpret_cast<std::uint32_t*>(bmp->line[y]);
+}
+
+inline int read_pixel(BITMAP* bmp, int x, int y)
+{
+    return is_direct(bmp) ? (int)pixel_line(bmp, y)[x] : getpixel(bmp, x, y);
+}
+}
