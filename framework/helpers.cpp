@@ -70,6 +70,20 @@ void report_sql_error(sqlite3* db, char* zErrMsg)
         sqlite3_free(zErrMsg);
 }
 
+void exit_on_open_failure(sqlite3* db, const char* where)
+{
+    allegro_message("ERROR: %s: Can't open database: %s\n", where, sqlite3_errmsg(db));
+    sqlite3_close(db);
+    std::exit(1);
+}
+
+const char* column_text(int argc, char** argv, int i)
+{
+    if (argv == NULL || i >= argc || argv[i] == NULL)
+        return "";
+    return argv[i];
+}
+
 void exec_sql(sqlite3* db, const char* sql)
 {
     char* zErrMsg = NULL;

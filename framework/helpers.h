@@ -20,3 +20,11 @@ void exec_sql(sqlite3* db, const char* sql);
 // Shows SQLite's error text, falling back to the connection's message when SQLite gave
 // none, and frees it. Every SQLite error path reports through this.
 void report_sql_error(sqlite3* db, char* zErrMsg);
+
+// A database the program cannot run without would not open: shows
+// "ERROR: <where>: Can't open database: <SQLite's message>", closes it and ends with code 1.
+[[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where);
+
+// A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
+// so atoi gives 0.
+const char* column_text(int argc, char** argv, int i);

@@ -5,10 +5,14 @@
 # stdout, where a test can read them instead of blocking on a window.
 E2E_TITLE="Codename:  Orvanel, Version 0.0.6"
 
+# Every copy lives under one scratch directory that goes when the script ends, pass or fail.
+E2E_ROOT=$(mktemp -d /tmp/orvanel-e2e.XXXXXX)
+trap 'rm -rf "$E2E_ROOT"' EXIT
+
 # e2e_fresh_run_dir RUN_DIR: a throwaway copy of the run directory; prints its path.
 e2e_fresh_run_dir() {
   local dir
-  dir=$(mktemp -d /tmp/orvanel-e2e.XXXXXX)
+  dir=$(mktemp -d "$E2E_ROOT/run.XXXXXX")
   cp -r "$1"/. "$dir"/
   echo "$dir"
 }

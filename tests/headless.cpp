@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
 #include "framework/headless.h"
+#include "framework/image_cache.h"
+#include "framework/random.h"
 
 namespace
 {
@@ -36,4 +43,96 @@ BITMAP* make_test_bitmap(int w, int h, int colour)
     BITMAP* bmp = create_bitmap_ex(32, w, h);
     clear_to_color(bmp, colour);
     return bmp;
+}
+
+int load_into_cache(int slot, BITMAP* bmp)
+{
+    const std::string sPath = "./cache_fixture_" + std::to_string(slot) + ".bmp";
+    EXPECT_EQ(save_bmp(sPath.c_str(), bmp, NULL), 0) << sPath;
+    const int iPosition = IMAGE_CACHE::load(slot, sPath.c_str());
+    std::remove(sPath.c_str());
+    return iPosition;
+}
+
+std::vector<std::string> texts(const std::list<std::string*>& l_List)
+{
+    std::vector<std::string> v;
+    for (std::string* s : l_List)
+        v.push_back(*s);
+    return v;
+}
+
+std::vector<int> draws_of(unsigned int seed, int count)
+{
+    random_seed(seed);
+    std::vector<int> a_Draws;
+    for (int i = 0; i < count; i++)
+        a_Draws.push_back(random_next());
+    return a_Draws;
+}
+
+unsigned int seed_where(int count, const std::function<bool(const std::vector<int>&)>& test)
+{
+    for (unsigned int s = 1; s < 2000000; s++)
+        if (test(draws_of(s, count)))
+            return s;
+    ADD_FAILURE() << "no seed fits";
+    return 0;
+}
+
+std::filesystem::path scratch_dir()
+{
+    // Kept in a plain array: the exit handler may run after static strings are gone.
+    static char sDir[512];
+    if (!sDir[0])
+    {
+        const std::filesystem::path d =
+            std::filesystem::temp_directory_path() / ("orv_test_" + std::to_string(getpid()));
+        std::filesystem::create_directories(d);
+        snprintf(sDir, sizeof(sDir), "%s", d.c_str());
+        std::atexit(
+            []
+            {
+                std::error_code ec;
+                std::filesystem::remove_all(sDir, ec);
+            });
+    }
+    return sDir;
+}
+
+std::string write_file(const std::string& sName, const std::string& sText)
+{
+    const std::string sPath = (scratch_dir() / sName).string();
+    std::ofstream out(sPath, std::ios::binary);
+    out << sText;
+    return sPath;
+}
+
+void make_database(const std::filesystem::path& path, const std::string& strSql)
+{
+    sqlite3* db = NULL;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* zErrMsg = NULL;
+    int iResult = sqlite3_exec(db, strSql.c_str(), NULL, NULL, &zErrMsg);
+    std::string strError = zErrMsg != NULL ? zErrMsg : "";
+    sqlite3_free(zErrMsg);
+    sqlite3_close(db);
+    ASSERT_EQ(iResult, SQLITE_OK) << strError;
+}
+
+WORKING_DIRECTORY::WORKING_DIRECTORY()
+{
+    char sOld[PATH_MAX];
+    EXPECT_NE(getcwd(sOld, sizeof sOld), nullptr);
+    pathOld = sOld;
+    char sTemplate[] = "/tmp/orv_run_XXXXXX";
+    EXPECT_NE(mkdtemp(sTemplate), nullptr);
+    pathDir = sTemplate;
+    EXPECT_EQ(chdir(pathDir.c_str()), 0);
+}
+
+WORKING_DIRECTORY::~WORKING_DIRECTORY()
+{
+    EXPECT_EQ(chdir(pathOld.c_str()), 0);
+    std::filesystem::remove_all(pathDir);
 }

@@ -1,11 +1,8 @@
 #include "world/calendar.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 #include <vector>
 
 #include "framework/colours.h"
@@ -13,33 +10,9 @@
 #include "framework/random.h"
 #include "tests/headless.h"
 
-namespace fs = std::filesystem;
-
 namespace
 {
 const std::string SAMPLE_FILE = std::string(ORV_TEST_DATA) + "/calendar/sample.dat";
-
-std::string write_file(const std::string& sName, const std::string& sText)
-{
-    static char sDir[512];
-    if (!sDir[0])
-    {
-        fs::path d = fs::temp_directory_path() / ("orv_calendar_" + std::to_string(getpid()));
-        fs::create_directories(d);
-        snprintf(sDir, sizeof(sDir), "%s", d.c_str());
-        // Death-test children clean up their own copy on exit(1) too.
-        std::atexit(
-            []
-            {
-                std::error_code ec;
-                fs::remove_all(sDir, ec);
-            });
-    }
-    std::string sPath = (fs::path(sDir) / sName).string();
-    std::ofstream out(sPath, std::ios::binary);
-    out << sText;
-    return sPath;
-}
 
 // Loads a file, then goes back to day 1 of year 1 as a fresh calendar stands there.
 void load_at_first_day(CALENDAR& cal, const std::string& sPath)
@@ -57,14 +30,6 @@ std::string month_name(const CALENDAR& cal)
 std::string day_name(const CALENDAR& cal)
 {
     return **cal.it_weekday;
-}
-
-std::vector<std::string> names(const std::list<std::string*>& l_List)
-{
-    std::vector<std::string> v;
-    for (std::string* s : l_List)
-        v.push_back(*s);
-    return v;
 }
 
 std::vector<std::string> months(const std::list<MONTH*>& l_List)
@@ -95,9 +60,9 @@ TEST_F(CalendarTest, ReadsTheSampleDefinition)
     CALENDAR_DEF* def = cal.l_Calendars.front();
     EXPECT_EQ(def->sName, "Sample");
     EXPECT_EQ(months(def->l_Months), std::vector<std::string>({"Frost 0 30", "Thaw 1 30"}));
-    EXPECT_EQ(names(def->l_Weekdays),
+    EXPECT_EQ(texts(def->l_Weekdays),
               std::vector<std::string>({"Oneday", "Twoday", "Threeday", "Fourday", "Fiveday"}));
-    EXPECT_EQ(names(def->l_Weekends), std::vector<std::string>({"Restday", "Lastday"}));
+    EXPECT_EQ(texts(def->l_Weekends), std::vector<std::string>({"Restday", "Lastday"}));
     std::vector<std::string> vSeasons;
     for (MONTH* m : def->l_Seasons)
         vSeasons.push_back(m->sName + " " + std::to_string(m->iDays));
@@ -145,16 +110,16 @@ TEST_F(CalendarTest, HeadersAndTheFileWideAlternation)
     EXPECT_EQ(cal.calCurrent, iPick == 0 ? defA : defB);
     EXPECT_EQ(defA->sName, "A");
     EXPECT_EQ(months(defA->l_Months), std::vector<std::string>({"One 0 10", "Three 1 30"}));
-    EXPECT_EQ(names(defA->l_Weekdays), std::vector<std::string>({"Work", "Toil"}));
-    EXPECT_EQ(names(defA->l_Weekends), std::vector<std::string>({"Rest"}));
+    EXPECT_EQ(texts(defA->l_Weekdays), std::vector<std::string>({"Work", "Toil"}));
+    EXPECT_EQ(texts(defA->l_Weekends), std::vector<std::string>({"Rest"}));
     EXPECT_TRUE(defA->l_Seasons.empty());
     // "Two" was named under A's months and got its number under B's seasons.
     ASSERT_EQ(defB->l_Seasons.size(), 1u);
     EXPECT_EQ(defB->l_Seasons.front()->sName, "Two");
     EXPECT_EQ(defB->l_Seasons.front()->iDays, 12);
     EXPECT_EQ(months(defB->l_Months), std::vector<std::string>({"Solo 0 5"}));
-    EXPECT_EQ(names(defB->l_Weekdays), std::vector<std::string>({"Go", sLong}));
-    EXPECT_EQ(names(defB->l_Weekends), std::vector<std::string>({"Stop", ""}));
+    EXPECT_EQ(texts(defB->l_Weekdays), std::vector<std::string>({"Go", sLong}));
+    EXPECT_EQ(texts(defB->l_Weekends), std::vector<std::string>({"Stop", ""}));
 }
 
 TEST_F(CalendarTest, LoadDrawsFourNumbersAndWalksToTheStartDate)
@@ -460,20 +425,17 @@ TEST_F(CalendarDeathTest, DataWithoutARunnableCalendarEndsWithCodeOne)
     for (const CASE& c : cases)
     {
         const std::string sPath = write_file("bad.dat", c.sText);
-        EXPECT_EXIT(
+        EXPECT_EXIT_SAYING(
             {
-                dup2(2, 1);
                 CALENDAR cal;
                 cal.load(sPath.c_str());
             },
-            ::testing::ExitedWithCode(1), std::string("ERROR:  .*bad.dat:  ") + c.sPattern);
+            1, std::string("ERROR:  .*bad.dat:  ") + c.sPattern);
     }
-    EXPECT_EXIT(
+    EXPECT_EXIT_SAYING(
         {
-            dup2(2, 1);
             CALENDAR cal;
             cal.load("/nonexistent/calendars.dat");
         },
-        ::testing::ExitedWithCode(1),
-        "unable to open /nonexistent/calendars.dat for input.*no calendar is defined");
+        1, "unable to open /nonexistent/calendars.dat for input.*no calendar is defined");
 }

@@ -13,12 +13,7 @@ namespace
 // A seed whose first draw makes the world temperature g.
 unsigned int seed_for_world_temperature(int g)
 {
-    for (unsigned int s = 1;; s++)
-    {
-        random_seed(s);
-        if (30 + random_next() % 200 == g)
-            return s;
-    }
+    return seed_where(1, [g](const std::vector<int>& d) { return 30 + d[0] % 200 == g; });
 }
 
 CLIMATE planet_climate()

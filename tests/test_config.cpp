@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -17,19 +15,6 @@ const char* MODE_MESSAGE = "ERROR:  Incorrect amount of arguments in graphics.mo
 class ConfigTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char sTemplate[] = "/tmp/orvanel-config.XXXXXX";
-        sDir = mkdtemp(sTemplate);
-        ASSERT_TRUE(getcwd(sOld, sizeof(sOld)) != NULL);
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
-    }
-    void TearDown() override
-    {
-        std::remove("config.ini");
-        ASSERT_EQ(chdir(sOld), 0);
-        rmdir(sDir.c_str());
-    }
     CONFIG load(const std::string& sText, bool bWrite = true)
     {
         if (bWrite)
@@ -39,8 +24,7 @@ protected:
         return cfg;
     }
 
-    std::string sDir;
-    char sOld[4096];
+    WORKING_DIRECTORY wdDir;
     std::string sMessages;
 };
 }

@@ -17,34 +17,21 @@
 #include <vector>
 
 #include "framework/colours.h"
+#include "world/save_database.h"
+#include "world/weather_condition.h"
+#include "world/word_database.h"
+#include "world/word_file_reader.h"
+#include "world/world.h"
 
 namespace
 {
 const std::string sData = std::string(ORV_RUN_DIR) + "/data/";
 
-// One list line of words.dat and calendars.dat: a word ends at a comma or at the line's end, and
-// the one character after each comma is skipped. A comma as the very last character ends the
-// last word.
+// One list line of words.dat and calendars.dat, split as the game's reader splits it.
 std::vector<std::string> split_words(const std::string& sLine)
 {
     std::vector<std::string> l_Words;
-    std::string sWord;
-    bool bDone = false;
-    for (size_t i = 0; i < sLine.size(); ++i)
-    {
-        if (sLine[i] == ',')
-        {
-            l_Words.push_back(sWord);
-            sWord.clear();
-            if (i + 1 == sLine.size())
-                bDone = true;
-            ++i; // the separator's second character
-        }
-        else
-            sWord += sLine[i];
-    }
-    if (!bDone)
-        l_Words.push_back(sWord);
+    WORD_FILE_READER::split_words(sLine, [&](const std::string& sWord) { l_Words.push_back(sWord); });
     return l_Words;
 }
 
@@ -143,16 +130,6 @@ TEST(ContentWords, EveryListParsesWithEnoughDistinctPlainWords)
     // Owner parts add the plural "s" themselves.
     for (const std::string& sWord : m_Sections.at("[monsters]"))
         EXPECT_NE(sWord.back(), 's') << "monster word '" << sWord << "' looks plural";
-}
-
-TEST(ContentWords, WordLineGrammar)
-{
-    // The cases the game's reader has to agree with, so the checks above read the file as it does.
-    const std::vector<std::pair<std::string, std::vector<std::string>>> l_Cases = {
-        {"a, b, c", {"a", "b", "c"}}, {"a, b, ", {"a", "b", ""}}, {"a,b", {"a", ""}},
-        {"a,,b", {"a", "b"}},         {"a, b,", {"a", "b"}},      {"Old Mill", {"Old Mill"}}};
-    for (const auto& c : l_Cases)
-        EXPECT_EQ(split_words(c.first), c.second) << c.first;
 }
 
 // calendars.dat, read by its own grammar.
@@ -286,24 +263,18 @@ public:
         return l_Rows;
     }
 
+    // A statement with the game's own row callback.
+    void exec(const char* sSql, int (*callback)(void*, int, char**, char**)) const
+    {
+        char* zErrMsg = nullptr;
+        const int iResult = sqlite3_exec(db, sSql, callback, nullptr, &zErrMsg);
+        EXPECT_EQ(iResult, SQLITE_OK) << (zErrMsg ? zErrMsg : "") << " in " << sSql;
+        sqlite3_free(zErrMsg);
+    }
+
 private:
     sqlite3* db = nullptr;
 };
-
-// The game's place query, piece by piece.
-std::string place_query(int iHeight, int iTemperature, int iEdges, int iRank, bool bDungeon)
-{
-    const std::string sFlag = bDungeon ? "DUNGEON" : "PLACE";
-    const std::string H = std::to_string(iHeight), T = std::to_string(iTemperature), E = std::to_string(iEdges),
-                      R = std::to_string(iRank);
-    return "SELECT location FROM places WHERE " + H + " > min AND " + H + " < max " +
-           " AND (temperature = 0 OR (temperature = 1 AND " + T + " < 40) OR (temperature = 2 AND " + T +
-           " >= 40 AND " + T + " <= 95) OR (temperature = 3 AND " + T +
-           " > 95)) AND (connection = 0 OR (connection = 1 AND " + E + " <= 4) OR (connection = 2 AND " + E +
-           " > 4) OR (connection = 3 AND " + E + " <= 2)) AND (stage = 0 OR (stage = 1 AND " + R + " >= " +
-           std::to_string(3) + ") OR (stage = 2 AND " + R + " >= " + std::to_string(6) +
-           ")) AND ((flag = 0 AND '" + sFlag + "' = 'PLACE') OR (flag = 1 AND '" + sFlag + "' = 'DUNGEON'))";
-}
 
 // Every height where the set of fitting rows can change, plus the ends.
 std::vector<int> height_grid(const DATABASE& db, int iLow, int iHigh)
@@ -332,7 +303,8 @@ void expect_query_always_fits(bool bDungeon, int iLow, int iHigh)
         for (int t : l_Temperatures)
             for (int e : l_Edges)
                 for (int r : l_Ranks)
-                    if (db.rows(place_query(h, t, e, r, bDungeon)).empty() && ++iMisses <= 10)
+                    if (db.rows(WORD_DATABASE::place_query_text(bDungeon ? 10 : 2, h, t, e, r)).empty() &&
+                        ++iMisses <= 10)
                         ADD_FAILURE() << (bDungeon ? "dungeon" : "place") << " query finds nothing for height " << h
                                       << ", temperature " << t << ", edges " << e << ", rank " << r;
     EXPECT_EQ(iMisses, 0);
@@ -389,12 +361,6 @@ TEST(ContentPlaces, TableShapeAndWords)
 
 // --- wc.db ------------------------------------------------------------------------------------
 
-struct CONDITION
-{
-    std::string sName;
-    int iA_min, iA_max, iB_min, iB_max, iT_min, iT_max, iRule;
-};
-
 enum class GROUND
 {
     DESERT,
@@ -402,39 +368,25 @@ enum class GROUND
     NONE
 };
 
-// The game's reading of a row and its matching rules.
-std::vector<CONDITION> load_conditions()
+// The rows as the game reads them, with its 0 and 100 rules.
+std::vector<WEATHER_CONDITION> load_conditions()
 {
     DATABASE db(sData + "wc.db");
-    std::vector<CONDITION> l_Conditions;
-    for (const auto& row : db.rows("SELECT * FROM wc"))
+    db.exec("SELECT * FROM wc", WORLD::load_weather_condition);
+    std::vector<WEATHER_CONDITION> l_Conditions;
+    for (WEATHER_CONDITION* wcCondition : weather_conditions)
     {
-        EXPECT_GE(row.size(), 9u);
-        if (row.size() < 9)
-            break;
-        CONDITION c{row[0],
-                    std::atoi(row[1].c_str()),
-                    std::atoi(row[2].c_str()),
-                    std::atoi(row[3].c_str()),
-                    std::atoi(row[4].c_str()),
-                    std::atoi(row[5].c_str()),
-                    std::atoi(row[6].c_str()),
-                    std::atoi(row[7].c_str())};
-        if (c.iT_min == 0)
-            c.iT_min = -1000;
-        if (std::abs(c.iT_max) == 100)
-            c.iT_max *= 10;
-        l_Conditions.push_back(c);
+        l_Conditions.push_back(*wcCondition);
+        delete wcCondition;
     }
+    weather_conditions.clear();
     return l_Conditions;
 }
 
-bool fits(const CONDITION& c, float a, float b, float t, GROUND g)
+// The game's matching rule; no cell counts as not desert.
+bool fits(const WEATHER_CONDITION& c, float a, float b, float t, GROUND g)
 {
-    const bool bDesert = g == GROUND::DESERT;
-    const bool bRule = c.iRule == 0 || (c.iRule == 1 && bDesert) || (c.iRule == 2 && !bDesert);
-    return c.iA_min <= a && a <= c.iA_max && c.iB_min <= b && b <= c.iB_max && c.iT_min <= t && t <= c.iT_max &&
-           bRule;
+    return c.fits(a, b, t, g == GROUND::DESERT);
 }
 
 // Every bound inside [low, high], the points halfway between neighbouring bounds, and the ends:
@@ -461,9 +413,9 @@ TEST(ContentWeather, TableReadsAsTheGameReadsIt)
 {
     DATABASE db(sData + "wc.db");
     EXPECT_GE(db.rows("PRAGMA table_info(wc)").size(), 9u);
-    const std::vector<CONDITION> l_Conditions = load_conditions();
+    const std::vector<WEATHER_CONDITION> l_Conditions = load_conditions();
     ASSERT_FALSE(l_Conditions.empty());
-    for (const CONDITION& c : l_Conditions)
+    for (const WEATHER_CONDITION& c : l_Conditions)
     {
         EXPECT_FALSE(c.sName.empty());
         EXPECT_TRUE(c.iRule == 0 || c.iRule == 1 || c.iRule == 2) << c.sName;
@@ -475,9 +427,9 @@ TEST(ContentWeather, TableReadsAsTheGameReadsIt)
 
 TEST(ContentWeather, SomeConditionFitsEveryWeather)
 {
-    const std::vector<CONDITION> l_Conditions = load_conditions();
+    const std::vector<WEATHER_CONDITION> l_Conditions = load_conditions();
     std::set<int> s_A, s_B, s_T;
-    for (const CONDITION& c : l_Conditions)
+    for (const WEATHER_CONDITION& c : l_Conditions)
     {
         s_A.insert({c.iA_min, c.iA_max});
         s_B.insert({c.iB_min, c.iB_max});
@@ -492,7 +444,7 @@ TEST(ContentWeather, SomeConditionFitsEveryWeather)
                 for (float t : l_T)
                 {
                     const bool bAny = std::any_of(l_Conditions.begin(), l_Conditions.end(),
-                                                  [&](const CONDITION& c) { return fits(c, a, b, t, g); });
+                                                  [&](const WEATHER_CONDITION& c) { return fits(c, a, b, t, g); });
                     if (!bAny && ++iMisses <= 10)
                         ADD_FAILURE() << "no condition for A " << a << ", B " << b << ", " << t << " F, ground "
                                       << (int)g;
@@ -502,26 +454,26 @@ TEST(ContentWeather, SomeConditionFitsEveryWeather)
 
 TEST(ContentWeather, MatchingRulesOfTheReader)
 {
-    // The 0 and 100 rules and the ground cases, on rows made here, so the coverage above is
-    // measured with the game's rules.
-    const CONDITION cOpen_low{"x", 0, 100, 0, 100, -1000, 50, 0};
+    // The bounds and the ground cases of the rule the coverage above is measured with, on rows
+    // made here.
+    const WEATHER_CONDITION cOpen_low{"x", 0, 100, 0, 100, -1000, 50, 0, 0};
     EXPECT_TRUE(fits(cOpen_low, 0, 100, -999, GROUND::NONE));
-    const CONDITION cDesert{"x", 0, 100, 0, 100, -1000, 1000, 1};
+    const WEATHER_CONDITION cDesert{"x", 0, 100, 0, 100, -1000, 1000, 1, 0};
     EXPECT_TRUE(fits(cDesert, 50, 50, 0, GROUND::DESERT));
     EXPECT_FALSE(fits(cDesert, 50, 50, 0, GROUND::OTHER));
     EXPECT_FALSE(fits(cDesert, 50, 50, 0, GROUND::NONE));
-    const CONDITION cNot_desert{"x", 0, 100, 0, 100, -1000, 1000, 2};
+    const WEATHER_CONDITION cNot_desert{"x", 0, 100, 0, 100, -1000, 1000, 2, 0};
     EXPECT_FALSE(fits(cNot_desert, 50, 50, 0, GROUND::DESERT));
     EXPECT_TRUE(fits(cNot_desert, 50, 50, 0, GROUND::NONE));
-    EXPECT_FALSE(fits({"x", 0, 100, 0, 100, -1000, 1000, 3}, 50, 50, 0, GROUND::NONE));
+    EXPECT_FALSE(fits(WEATHER_CONDITION{"x", 0, 100, 0, 100, -1000, 1000, 3, 0}, 50, 50, 0, GROUND::NONE));
 }
 
 TEST(ContentWeather, Flavour)
 {
-    const std::vector<CONDITION> l_Conditions = load_conditions();
+    const std::vector<WEATHER_CONDITION> l_Conditions = load_conditions();
     auto names_for = [&](float a, float b, float t, GROUND g) {
         std::set<std::string> s_Names;
-        for (const CONDITION& c : l_Conditions)
+        for (const WEATHER_CONDITION& c : l_Conditions)
             if (fits(c, a, b, t, g))
                 s_Names.insert(c.sName);
         return s_Names;
@@ -534,7 +486,7 @@ TEST(ContentWeather, Flavour)
     EXPECT_TRUE(names_for(10, 10, 99, GROUND::OTHER).count("Heat Haze"));
     EXPECT_TRUE(names_for(70, 10, 60, GROUND::OTHER).count("Rain"));
     EXPECT_TRUE(names_for(95, 10, 70, GROUND::NONE).count("Thunderstorm"));
-    for (const CONDITION& c : l_Conditions)
+    for (const WEATHER_CONDITION& c : l_Conditions)
     {
         if (c.sName.rfind("Sand", 0) == 0 || c.sName.rfind("Dust", 0) == 0)
         {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "framework/helpers.h"
@@ -25,23 +23,14 @@ TEST(BitmapHelpers, DestroyIfAcceptsNull)
 
 TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeZero)
 {
-    // Messages go to stdout; send them to stderr where the death test reads.
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            load_bitmap_or_die("./data/images/Nodes.pcx", NULL);
-        },
-        ::testing::ExitedWithCode(0), "ERROR:  Could not find/open '\\./data/images/Nodes\\.pcx'");
+    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/Nodes.pcx", NULL), 0,
+                       "ERROR:  Could not find/open '\\./data/images/Nodes\\.pcx'");
 }
 
 TEST(BitmapHelpersDeathTest, ImpossibleBitmapEndsWithMemoryMessage)
 {
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            create_bitmap_or_die(30000, 30000);
-        },
-        ::testing::ExitedWithCode(0), "ERROR:  Could not create bitmap\\.  Memory error\\.");
+    EXPECT_EXIT_SAYING(create_bitmap_or_die(30000, 30000), 0,
+                       "ERROR:  Could not create bitmap\\.  Memory error\\.");
 }
 
 TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)
@@ -75,4 +64,14 @@ TEST(ExecSql, MissingErrorTextFallsBackToTheConnection)
     std::string sMessages = capture_messages([&] { report_sql_error(db, NULL); });
     EXPECT_EQ(sMessages, "ERROR: SQL error: no such table: nowhere\n");
     sqlite3_close(db);
+}
+
+TEST(SqlHelpers, NullAndMissingColumnsReadAsEmptyText)
+{
+    char sValue[] = "7";
+    char* argv[] = {sValue, NULL};
+    EXPECT_STREQ(column_text(2, argv, 0), "7");
+    EXPECT_STREQ(column_text(2, argv, 1), "");
+    EXPECT_STREQ(column_text(2, argv, 2), "");
+    EXPECT_STREQ(column_text(0, NULL, 0), "");
 }

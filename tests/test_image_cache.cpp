@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
 
 #include "framework/image_cache.h"
@@ -14,11 +11,8 @@ namespace
 int load_solid(int slot, int colour)
 {
     BITMAP* bmp = make_test_bitmap(4, 4, colour);
-    std::string sPath = "./image_cache_fixture_" + std::to_string(colour) + ".bmp";
-    save_bmp(sPath.c_str(), bmp, NULL);
+    int iPosition = load_into_cache(slot, bmp);
     destroy_bitmap(bmp);
-    int iPosition = IMAGE_CACHE::load(slot, sPath.c_str());
-    std::remove(sPath.c_str());
     return iPosition;
 }
 
@@ -95,10 +89,6 @@ TEST_F(ImageCache, EraseHandsTheImageBackAndSlotsKeepTheirImages)
 
 TEST(ImageCacheDeathTest, MissingSheetEndsWithMessageAndCodeZero)
 {
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            IMAGE_CACHE::load(0, "./no_such_dir/Nodes.pcx");
-        },
-        ::testing::ExitedWithCode(0), "ERROR:  Could not find/open '\\./no_such_dir/Nodes\\.pcx'");
+    EXPECT_EXIT_SAYING(IMAGE_CACHE::load(0, "./no_such_dir/Nodes.pcx"), 0,
+                       "ERROR:  Could not find/open '\\./no_such_dir/Nodes\\.pcx'");
 }

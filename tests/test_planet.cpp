@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,24 +14,6 @@
 namespace
 {
 constexpr unsigned int RUN_SEED = 20261210;
-
-// The next draws of a seed, without disturbing a later reseeding.
-std::vector<int> draws_of(unsigned int seed, int count)
-{
-    random_seed(seed);
-    std::vector<int> a_Draws;
-    for (int i = 0; i < count; i++)
-        a_Draws.push_back(random_next());
-    return a_Draws;
-}
-
-// The first seed whose next draws satisfy the test.
-unsigned int seed_where(int count, const std::function<bool(const std::vector<int>&)>& test)
-{
-    for (unsigned int s = 1;; s++)
-        if (test(draws_of(s, count)))
-            return s;
-}
 
 std::unique_ptr<PLANET> make_planet()
 {

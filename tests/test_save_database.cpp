@@ -144,13 +144,8 @@ TEST(SaveDatabase, ExtraColumnsAreIgnoredAndEightColumnsLoadNothing)
 TEST(SaveDatabaseDeathTest, MissingWcEndsWithCodeOneAndCreatesNoFile)
 {
     RUN_DIRECTORY rdRun("");
-    // Message boxes print to stdout here; send them where the death test looks.
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            start_world();
-        },
-        ::testing::ExitedWithCode(1), "ERROR: WORLD::init: Can't open database: unable to open database file");
+    EXPECT_EXIT_SAYING(start_world(), 1,
+                       "ERROR: WORLD::init: Can't open database: unable to open database file");
     EXPECT_FALSE(fs::exists("data/wc.db"));
 }
 
@@ -158,12 +153,8 @@ TEST(SaveDatabaseDeathTest, SaveGameThatWillNotOpenEndsWithCodeOne)
 {
     RUN_DIRECTORY rdRun(WC_SQL);
     fs::create_directory("data/save_game.db");
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            start_world();
-        },
-        ::testing::ExitedWithCode(1), "ERROR: WORLD::init: Can't open database: unable to open database file");
+    EXPECT_EXIT_SAYING(start_world(), 1,
+                       "ERROR: WORLD::init: Can't open database: unable to open database file");
 }
 
 namespace

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,15 +20,14 @@ protected:
     // The scene reads the game's data and writes its save database: work in a copy.
     static void SetUpTestSuite()
     {
-        char sTemplate[] = "/tmp/orvanel-scene.XXXXXX";
-        sDir = mkdtemp(sTemplate);
-        std::string sCopy = "cp -r '" + std::string(ORV_RUN_DIR) + "/data' '" + sDir + "/'";
-        ASSERT_EQ(std::system(sCopy.c_str()), 0);
-        ASSERT_EQ(chdir(sDir.c_str()), 0);
+        s_pDir = new WORKING_DIRECTORY();
+        std::filesystem::copy(std::string(ORV_RUN_DIR) + "/data", "data",
+                              std::filesystem::copy_options::recursive);
     }
     static void TearDownTestSuite()
     {
-        std::system(("rm -rf '" + sDir + "'").c_str());
+        delete s_pDir;
+        s_pDir = nullptr;
     }
 
     void SetUp() override
@@ -70,10 +67,10 @@ protected:
 
     CAMERA* c = nullptr;
     SCENE* scene = nullptr;
-    static std::string sDir;
+    static WORKING_DIRECTORY* s_pDir;
 };
 
-std::string SceneTest::sDir;
+WORKING_DIRECTORY* SceneTest::s_pDir = nullptr;
 }
 
 TEST_F(SceneTest, StartsAtLevelTwoAndDropsPendingTicks)

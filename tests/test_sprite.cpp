@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,14 +22,6 @@ const int MARK = 0xFFFFFF;
 const int BACK = 0x102030;
 
 // Slot 1: two 4x4 cells, the first fully opaque, the second opaque only in its middle 2x2.
-void save_and_load(int slot, BITMAP* bmp)
-{
-    std::string sPath = "./sprite_fixture_" + std::to_string(slot) + ".bmp";
-    ASSERT_EQ(save_bmp(sPath.c_str(), bmp, NULL), 0);
-    IMAGE_CACHE::load(slot, sPath.c_str());
-    std::remove(sPath.c_str());
-}
-
 void load_fixture_sheets()
 {
     BITMAP* sheet = make_test_bitmap(4 * CELL, 2 * CELL, MAGENTA);
@@ -42,13 +33,13 @@ void load_fixture_sheets()
             vline(sheet, c * CELL, r * CELL + 1, r * CELL + CELL - 1, MARK);
             putpixel(sheet, c * CELL, r * CELL, MAGENTA);
         }
-    save_and_load(0, sheet);
+    load_into_cache(0, sheet);
     destroy_bitmap(sheet);
 
     BITMAP* small = make_test_bitmap(8, 4, MAGENTA);
     rectfill(small, 0, 0, 3, 3, GREEN);
     rectfill(small, 5, 1, 6, 2, GREEN);
-    save_and_load(1, small);
+    load_into_cache(1, small);
     destroy_bitmap(small);
 }
 

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -82,25 +81,6 @@ public:
     float low() const { return fLow; }
 };
 
-std::vector<int> draws_of(unsigned int uiSeed, int n)
-{
-    random_seed(uiSeed);
-    std::vector<int> v_Draws;
-    for (int i = 0; i < n; ++i)
-        v_Draws.push_back(random_next());
-    return v_Draws;
-}
-
-// The first seed whose first n draws satisfy the predicate.
-unsigned int find_seed(int n, const std::function<bool(const std::vector<int>&)>& fits)
-{
-    for (unsigned int uiSeed = 1; uiSeed < 2000000; ++uiSeed)
-        if (fits(draws_of(uiSeed, n)))
-            return uiSeed;
-    ADD_FAILURE() << "no seed fits";
-    return 0;
-}
-
 std::vector<std::string> g_Statements;
 
 int trace_statement(unsigned int, void*, void*, void* pText)
@@ -120,7 +100,7 @@ TEST(WeatherDailyRecord, WritesTheRowOfTheDayWithTheSeasonOffset)
     wWeather.set_node_id(12);
     wWeather.set_day(50, 61.2f, 40.7f);
 
-    random_seed(find_seed(4, [](const std::vector<int>& d) { return d[0] % 3 == d[1] % 3 && d[2] % 3 == d[3] % 3; }));
+    random_seed(seed_where(4, [](const std::vector<int>& d) { return d[0] % 3 == d[1] % 3 && d[2] % 3 == d[3] % 3; }));
     g_Statements.clear();
     sqlite3_trace_v2(save_db, SQLITE_TRACE_STMT, trace_statement, NULL);
     wWeather.daily_record();
@@ -163,7 +143,7 @@ TEST(WeatherDailyRecord, HighAndLowDriftAndArePulledIntoTheirBands)
     {
         WEATHER_PROBE wWeather(0, 0, fBase, NULL);
         wWeather.set_day(fBase, fBase + bcCase.fHigh, fBase + bcCase.fLow);
-        unsigned int uiSeed = find_seed(4 + bcCase.iPulls, [&](const std::vector<int>& d) {
+        unsigned int uiSeed = seed_where(4 + bcCase.iPulls, [&](const std::vector<int>& d) {
             bool bFits = d[0] % 3 - d[1] % 3 == bcCase.iDrift_high && d[2] % 3 - d[3] % 3 == bcCase.iDrift_low;
             for (int i = 0; i < bcCase.iPulls; ++i)
                 bFits = bFits && d[4 + i] % 5 == 3;
@@ -267,7 +247,7 @@ TEST(WeatherUpdate, ChoosesAgainFiveWholeHoursAfterTheLastChoice)
     WEATHER_PROBE wWeather(50, 50, 50, NULL);
     wWeather.update();
 
-    random_seed(find_seed(5, [](const std::vector<int>& d) { return d[4] % 1000 <= 950; }));
+    random_seed(seed_where(5, [](const std::vector<int>& d) { return d[4] % 1000 <= 950; }));
     tcCalendar.pCalendar->iHour = 4;
     tcCalendar.pCalendar->iMinute = 59;
     wWeather.update();
@@ -301,7 +281,7 @@ TEST(WeatherSeasonalStep, StepsBAndAWithTheSeasonsBias)
         tcCalendar.set_season(ssStep.iSeason);
         WEATHER_PROBE wWeather(50, 50, 50, NULL);
         // Largest step up.
-        random_seed(find_seed(5, [&](const std::vector<int>& d) {
+        random_seed(seed_where(5, [&](const std::vector<int>& d) {
             return d[0] % 10 == 9 && d[1] % 10 == 0 && d[2] % ssStep.p == ssStep.p - 1 && d[3] % ssStep.q == 0 &&
                    d[4] % 1000 <= 950;
         }));
@@ -310,7 +290,7 @@ TEST(WeatherSeasonalStep, StepsBAndAWithTheSeasonsBias)
         EXPECT_EQ(wWeather.get_param_b(), 59);
         EXPECT_EQ(wWeather.get_param_a(), 50 + ssStep.p - 1) << ssStep.iSeason;
         // Largest step down.
-        random_seed(find_seed(5, [&](const std::vector<int>& d) {
+        random_seed(seed_where(5, [&](const std::vector<int>& d) {
             return d[0] % 10 == 0 && d[1] % 10 == 9 && d[2] % ssStep.p == 0 && d[3] % ssStep.q == ssStep.q - 1 &&
                    d[4] % 1000 <= 950;
         }));
@@ -335,7 +315,7 @@ TEST(WeatherSeasonalStep, RareSixthDrawScalesA)
     {
         WEATHER_PROBE wWeather(90, 0, 50, NULL);
         int iDraws = rcCase.iCoin == -1 ? 5 : 6;
-        random_seed(find_seed(iDraws, [&](const std::vector<int>& d) {
+        random_seed(seed_where(iDraws, [&](const std::vector<int>& d) {
             return d[2] % 10 == d[3] % 10 && d[4] % 1000 == rcCase.iRoll && (iDraws == 5 || d[5] % 100 == rcCase.iCoin);
         }));
         wWeather.seasonal_reroll();

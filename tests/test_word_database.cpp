@@ -1,10 +1,7 @@
 #include "world/word_database.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,38 +22,12 @@ std::string read_text(const std::string& sPath)
     return ss.str();
 }
 
-fs::path temp_dir()
-{
-    static fs::path dir = []
-    {
-        fs::path d = fs::temp_directory_path() / ("orv_words_" + std::to_string(getpid()));
-        fs::create_directories(d);
-        // Death-test children run this too and clean up their own copy on exit(1).
-        static char sDir[512];
-        snprintf(sDir, sizeof(sDir), "%s", d.c_str());
-        std::atexit(
-            []
-            {
-                std::error_code ec;
-                fs::remove_all(sDir, ec);
-            });
-        return d;
-    }();
-    return dir;
-}
-
 // Builds a database from SQL text; databases are never kept in the tree.
 std::string make_db(const std::string& sName, const std::string& sSql)
 {
-    std::string sPath = (temp_dir() / sName).string();
+    std::string sPath = (scratch_dir() / sName).string();
     fs::remove(sPath);
-    sqlite3* db = nullptr;
-    sqlite3_open(sPath.c_str(), &db);
-    char* zErr = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sSql.c_str(), nullptr, nullptr, &zErr), SQLITE_OK)
-        << (zErr ? zErr : "");
-    sqlite3_free(zErr);
-    sqlite3_close(db);
+    make_database(sPath, sSql);
     return sPath;
 }
 
@@ -67,25 +38,9 @@ std::string fixture_db()
     return sPath;
 }
 
-std::string write_file(const std::string& sName, const std::string& sText)
-{
-    std::string sPath = (temp_dir() / sName).string();
-    std::ofstream out(sPath, std::ios::binary);
-    out << sText;
-    return sPath;
-}
-
 // One word in every list the draws need, so the file loads.
 const char* BASE_WORDS = "[adjectives]\nbase\n[names]\nBrenna\n[titles]\nduke\n[adverbs]\nvery\n"
                          "[locations]\nHarrow\n[regions]\nmarch\n[monsters]\nwolf\n";
-
-std::vector<std::string> texts(const std::list<std::string*>& l_List)
-{
-    std::vector<std::string> v;
-    for (std::string* s : l_List)
-        v.push_back(*s);
-    return v;
-}
 
 std::vector<std::string> sorted(std::list<std::string> l_List)
 {
@@ -116,6 +71,7 @@ TEST_F(WordDatabaseTest, WordLinesFollowTheGrammar)
         {"", {}},
         {"a, b\r", {"a", "b"}},
         {"two words, kept  as is", {"two words", "kept  as is"}},
+        {"Old Mill", {"Old Mill"}},
         {sLong + ", y", {sLong, "y"}},
     };
     for (const CASE& c : cases)
@@ -434,35 +390,32 @@ using WordDatabaseDeathTest = WordDatabaseTest;
 TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::string sMissing_db = (temp_dir() / "no_such.db").string();
-    EXPECT_EXIT(
+    const std::string sMissing_db = (scratch_dir() / "no_such.db").string();
+    EXPECT_EXIT_SAYING(
         {
-            dup2(2, 1);
             WORD_DATABASE words(sMissing_db.c_str());
         },
-        ::testing::ExitedWithCode(1), "ERROR: WORLD::init: Can't open database: ");
+        1, "ERROR: WORLD::init: Can't open database: ");
     EXPECT_FALSE(fs::exists(sMissing_db));
 
-    const std::string sMissing_file = (temp_dir() / "no_such.dat").string();
-    EXPECT_EXIT(
+    const std::string sMissing_file = (scratch_dir() / "no_such.dat").string();
+    EXPECT_EXIT_SAYING(
         {
-            dup2(2, 1);
             WORD_DATABASE words(fixture_db().c_str());
             words.load(sMissing_file.c_str());
         },
-        ::testing::ExitedWithCode(1),
+        1,
         "unable to open .*no_such.dat for input.*ERROR:  .*no_such.dat holds no words in "
         "\\[adjectives\\]");
 
     std::string sShort =
         write_file("short.dat", "[adjectives]\nred\n[names]\nAnna\n[regions]\nfen\n");
-    EXPECT_EXIT(
+    EXPECT_EXIT_SAYING(
         {
-            dup2(2, 1);
             WORD_DATABASE words(fixture_db().c_str());
             words.load(sShort.c_str());
         },
-        ::testing::ExitedWithCode(1),
+        1,
         "holds no words in \\[titles\\], \\[adverbs\\], \\[locations\\], \\[monsters\\]");
 
     std::string sNo_kinds =
@@ -471,13 +424,12 @@ TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
                                "INTEGER, stage INTEGER, flag INTEGER, image "
                                "INTEGER);");
     std::string sBase = write_file("base.dat", BASE_WORDS);
-    EXPECT_EXIT(
+    EXPECT_EXIT_SAYING(
         {
-            dup2(2, 1);
             WORD_DATABASE words(sNo_kinds.c_str());
             words.load(sBase.c_str());
         },
-        ::testing::ExitedWithCode(1),
+        1,
         "ERROR:  No settlement kinds:  .*base.dat has no words in \\[settlements\\] and "
         ".*no_kinds.db has no rows with flag 2");
 }

@@ -6,6 +6,7 @@
 
 #include "framework/colours.h"
 #include "framework/random.h"
+#include "world/planet_detail.h"
 
 namespace
 {
@@ -48,8 +49,7 @@ CLIMATE::CLIMATE(int warming, float star_temperature, float star_radius, float a
     else
         iOffset = 30;
 
-    if (screen != NULL)
-        textprintf_ex(screen, font, 10, 0, WHITE, -1, "%s", temperature_class(g));
+    planet_detail::show_progress(0, temperature_class(g));
 
     const double dEarth_orbit = 1.496 * std::pow(10.0, 11.0);
     fSpread = (float)(20.0 / dEarth_orbit * orbit);

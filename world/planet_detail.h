@@ -1,7 +1,7 @@
 #pragma once
 
-// Small helpers shared by the two halves of the planet's code, planet.cpp (terrain) and
-// planet_render.cpp (picture); not for use outside them.
+// Small helpers shared by the planet's code: planet.cpp (terrain), planet_render.cpp (picture)
+// and climate.cpp; not for use outside them.
 
 #include <allegro.h>
 

@@ -14,4 +14,12 @@ struct WEATHER_CONDITION
     int iT_max;
     int iRule;  // 0 any cell, 1 desert only, 2 not desert; anything else never fits
     int iExtra; // kept from the table, not used
+
+    // A, B and temperature within the ranges, bounds included, on ground the rule allows.
+    bool fits(float a, float b, float t, bool bDesert) const
+    {
+        const bool bRule = iRule == 0 || (iRule == 1 && bDesert) || (iRule == 2 && !bDesert);
+        return iA_min <= a && a <= iA_max && iB_min <= b && b <= iB_max && iT_min <= t &&
+               t <= iT_max && bRule;
+    }
 };

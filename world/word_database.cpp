@@ -21,17 +21,6 @@ int iLast_image = 0;
 std::list<WORD*> WORD_DATABASE::l_Settlements;
 std::list<std::string> WORD_DATABASE::l_Words;
 
-namespace
-{
-// A column of a row callback; SQL NULL and missing columns read as empty text.
-const char* column_text(int iColumns, char** sValues, int i)
-{
-    if (!sValues || i >= iColumns || !sValues[i])
-        return "";
-    return sValues[i];
-}
-}
-
 WORD_DATABASE* WORD_DATABASE::instance()
 {
     static WORD_DATABASE* wdInstance = new WORD_DATABASE();
@@ -70,11 +59,7 @@ void WORD_DATABASE::open_database(const char* sDb_path)
 {
     // Read only: a missing file must fail here rather than turn into a new empty database.
     if (sqlite3_open_v2(sDb_path, &dbWords, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    {
-        allegro_message("ERROR: WORLD::init: Can't open database: %s\n", sqlite3_errmsg(dbWords));
-        sqlite3_close(dbWords);
-        exit(1);
-    }
+        exit_on_open_failure(dbWords, "WORLD::init");
 }
 
 int WORD_DATABASE::load_settlement_row(void*, int iColumns, char** sValues, char**)

@@ -14,8 +14,6 @@ public:
     // Shows "unable to open %s for input." when the file cannot be opened.
     explicit WORD_FILE_READER(const char* sPath);
 
-    bool is_open() const { return fs_Read.is_open(); }
-
     // The next non-empty line; false at the end of the file. Lines of any length are read
     // whole.
     bool next_line(std::string& sLine);

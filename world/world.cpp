@@ -13,19 +13,6 @@
 
 namespace
 {
-// SQL NULL reads as empty text, so atoi gives 0.
-const char* column_text(char** argv, int i)
-{
-    return argv[i] != NULL ? argv[i] : "";
-}
-
-[[noreturn]] void cannot_open(sqlite3* db)
-{
-    allegro_message("ERROR: WORLD::init: Can't open database: %s\n", sqlite3_errmsg(db));
-    sqlite3_close(db);
-    std::exit(1);
-}
-
 void clear_weather_conditions()
 {
     for (WEATHER_CONDITION* wcCondition : weather_conditions)
@@ -72,7 +59,7 @@ void WORLD::init()
     // wc.db is an input: read-only, so a missing file is an error and not a new empty one.
     sqlite3* db = NULL;
     if (sqlite3_open_v2("./data/wc.db", &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK)
-        cannot_open(db);
+        exit_on_open_failure(db, "WORLD::init");
 
     // A second start reads the table afresh instead of adding to the old rows.
     clear_weather_conditions();
@@ -88,7 +75,7 @@ void WORLD::init()
     {
         sqlite3* pFailed = save_db;
         save_db = NULL;
-        cannot_open(pFailed);
+        exit_on_open_failure(pFailed, "WORLD::init");
     }
 
     // Only the current run is kept; a fresh file has no tables to drop.
@@ -107,20 +94,20 @@ int WORLD::load_weather_condition(void*, int argc, char** argv, char**)
         return 1;
 
     WEATHER_CONDITION* wcCondition = new WEATHER_CONDITION();
-    wcCondition->sName = column_text(argv, 0);
-    wcCondition->iA_min = std::atoi(column_text(argv, 1));
-    wcCondition->iA_max = std::atoi(column_text(argv, 2));
-    wcCondition->iB_min = std::atoi(column_text(argv, 3));
-    wcCondition->iB_max = std::atoi(column_text(argv, 4));
-    wcCondition->iT_min = std::atoi(column_text(argv, 5));
-    wcCondition->iT_max = std::atoi(column_text(argv, 6));
+    wcCondition->sName = column_text(argc, argv, 0);
+    wcCondition->iA_min = std::atoi(column_text(argc, argv, 1));
+    wcCondition->iA_max = std::atoi(column_text(argc, argv, 2));
+    wcCondition->iB_min = std::atoi(column_text(argc, argv, 3));
+    wcCondition->iB_max = std::atoi(column_text(argc, argv, 4));
+    wcCondition->iT_min = std::atoi(column_text(argc, argv, 5));
+    wcCondition->iT_max = std::atoi(column_text(argc, argv, 6));
     // 0 and +-100 in the table stand for "no bound".
     if (wcCondition->iT_min == 0)
         wcCondition->iT_min = -1000;
     if (std::abs(wcCondition->iT_max) == 100)
         wcCondition->iT_max *= 10;
-    wcCondition->iRule = std::atoi(column_text(argv, 7));
-    wcCondition->iExtra = std::atoi(column_text(argv, 8));
+    wcCondition->iRule = std::atoi(column_text(argc, argv, 7));
+    wcCondition->iExtra = std::atoi(column_text(argc, argv, 8));
 
     add_weather_condition(wcCondition);
     return 0;
@@ -140,14 +127,8 @@ std::string WORLD::choose_weather(WEATHER* pWeather, CELL* pCell)
 
     std::vector<WEATHER_CONDITION*> v_Kept;
     for (WEATHER_CONDITION* wcCondition : weather_conditions)
-    {
-        bool bRule = wcCondition->iRule == 0 || (wcCondition->iRule == 1 && bDesert) ||
-                     (wcCondition->iRule == 2 && !bDesert);
-        if (wcCondition->iA_min <= fA && fA <= wcCondition->iA_max && wcCondition->iB_min <= fB &&
-            fB <= wcCondition->iB_max && wcCondition->iT_min <= fTemperature &&
-            fTemperature <= wcCondition->iT_max && bRule)
+        if (wcCondition->fits(fA, fB, fTemperature, bDesert))
             v_Kept.push_back(wcCondition);
-    }
 
     if (v_Kept.empty())
     {
