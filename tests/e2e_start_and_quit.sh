@@ -9,6 +9,11 @@ binary=$1
 source "$(dirname "$0")/e2e.bash"
 
 
+# The brightest red value in the strip where the frame-rate text goes (0 black, 1 white).
+top_left_brightest() {
+  convert "$1" -crop 160x12+0+0 -format '%[fx:maxima.r]' info:
+}
+
 run_case() {
   local label=$1 which_sound=$2 expected=$3
   local dir conf shot
@@ -22,6 +27,7 @@ run_case() {
   import -window "$E2E_WID" "$shot" 2>/dev/null || e2e_fail "$label: no screenshot"
   [ "$(identify -format '%wx%h' "$shot")" = "640x480" ] || e2e_fail "$label: window is not 640x480"
   [ -n "${E2E_SHOTS:-}" ] && cp "$shot" "$E2E_SHOTS/$label.png"
+  [ "$(top_left_brightest "$shot")" = 0 ] || e2e_fail "$label: frame-rate text shown though not asked for"
   e2e_hold_key Escape
   e2e_wait_exit 10 || e2e_fail "$label: still running 10 s after Escape"
   [ "$E2E_RC" -eq 0 ] || e2e_fail "$label: exit code $E2E_RC"
@@ -45,3 +51,22 @@ e2e_wait_exit 60 || e2e_fail "missing-image: still running"
 [ "$(cat "$E2E_OUT")" = "ERROR:  Could not find/open './data/images/Nodes.pcx'" ] || e2e_fail "missing-image: unexpected messages"
 echo "ok: missing-image"
 rm -rf "$dir"
+
+# Asked for in config.ini, the frame rate shows at the top left. It is drawn straight onto the
+# screen between two frames, so look more than once.
+dir=$(e2e_fresh_run_dir "$RUN_DIR")
+sed -i 's/^framerate = .*/framerate = 1/' "$dir/config.ini"
+e2e_start "$binary" "$dir" "$(e2e_null_sound_config "$dir")"
+e2e_wait_window 120 || e2e_fail "framerate: no window"
+sleep 1.5
+seen=0
+for i in $(seq 1 40); do
+  import -window "$E2E_WID" "$dir/fps.png" 2>/dev/null
+  if [ "$(top_left_brightest "$dir/fps.png")" = 1 ]; then seen=1; break; fi
+  sleep 0.1
+done
+[ "$seen" = 1 ] || e2e_fail "framerate: no frame-rate text"
+e2e_hold_key Escape
+e2e_wait_exit 10 || e2e_fail "framerate: still running after Escape"
+[ "$E2E_RC" -eq 0 ] || e2e_fail "framerate: exit code $E2E_RC"
+echo "ok: framerate"
