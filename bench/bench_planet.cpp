@@ -13,7 +13,7 @@
 #include "framework/colours.h"
 #include "framework/headless.h"
 #include "framework/random.h"
-#include "world/planet.h"
+#include "world/planet/planet.h"
 
 namespace
 {

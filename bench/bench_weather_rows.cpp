@@ -9,7 +9,7 @@
 
 #include "framework/helpers.h"
 #include "world/save_database.h"
-#include "world/weather.h"
+#include "world/weather/weather.h"
 #include "world/world.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "world/calendar.h"
+#include "world/calendar/calendar.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "framework/random.h"
 #include "tests/headless.h"
 #include "tests/planet_fixture.h"
-#include "world/climate.h"
+#include "world/planet/climate.h"
 
 namespace
 {

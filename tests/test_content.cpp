@@ -18,9 +18,9 @@
 
 #include "framework/colours.h"
 #include "world/save_database.h"
-#include "world/weather_condition.h"
-#include "world/word_database.h"
-#include "world/word_file_reader.h"
+#include "world/weather/weather_condition.h"
+#include "world/words/word_database.h"
+#include "world/words/word_file_reader.h"
 #include "world/world.h"
 
 namespace

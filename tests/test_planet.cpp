@@ -9,7 +9,7 @@
 #include "framework/random.h"
 #include "tests/headless.h"
 #include "tests/planet_fixture.h"
-#include "world/planet.h"
+#include "world/planet/planet.h"
 
 namespace
 {

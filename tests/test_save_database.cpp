@@ -11,9 +11,9 @@
 #include "framework/random.h"
 #include "tests/headless.h"
 #include "tests/save_fixture.h"
-#include "world/cell.h"
+#include "world/planet/cell.h"
 #include "world/save_database.h"
-#include "world/weather.h"
+#include "world/weather/weather.h"
 #include "world/world.h"
 
 namespace fs = std::filesystem;

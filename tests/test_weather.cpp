@@ -10,9 +10,9 @@
 #include "framework/random.h"
 #include "tests/headless.h"
 #include "tests/save_fixture.h"
-#include "world/calendar.h"
+#include "world/calendar/calendar.h"
 #include "world/save_database.h"
-#include "world/weather.h"
+#include "world/weather/weather.h"
 #include "world/world.h"
 
 namespace

@@ -1,4 +1,4 @@
-#include "world/word_database.h"
+#include "world/words/word_database.h"
 
 #include <gtest/gtest.h>
 

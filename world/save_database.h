@@ -4,7 +4,7 @@
 
 #include <list>
 
-#include "world/weather_condition.h"
+#include "world/weather/weather_condition.h"
 
 // The one connection to "./data/save_game.db"; opened by WORLD::init and kept open.
 extern sqlite3* save_db;

@@ -1,9 +1,9 @@
 #include "world/scene.h"
 
 #include "framework/camera.h"
-#include "world/calendar.h"
+#include "world/calendar/calendar.h"
 #include "world/game.h"
-#include "world/word_database.h"
+#include "world/words/word_database.h"
 #include "world/world.h"
 
 namespace

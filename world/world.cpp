@@ -7,9 +7,9 @@
 
 #include "framework/helpers.h"
 #include "framework/random.h"
-#include "world/cell.h"
+#include "world/planet/cell.h"
 #include "world/save_database.h"
-#include "world/weather.h"
+#include "world/weather/weather.h"
 
 namespace
 {

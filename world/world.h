@@ -5,7 +5,7 @@
 #include <list>
 #include <string>
 
-#include "world/weather_condition.h"
+#include "world/weather/weather_condition.h"
 
 class SCROLL_WINDOW;
 class MAP;

@@ -1,4 +1,4 @@
-#include "world/planet.h"
+#include "world/planet/planet.h"
 
 #include <cmath>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
-#include "world/planet_detail.h"
+#include "world/planet/planet_detail.h"
 
 using namespace planet_detail;
 

@@ -1,4 +1,4 @@
-#include "world/climate.h"
+#include "world/planet/climate.h"
 
 #include <allegro.h>
 
@@ -6,7 +6,7 @@
 
 #include "framework/colours.h"
 #include "framework/random.h"
-#include "world/planet_detail.h"
+#include "world/planet/planet_detail.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "world/word_file_reader.h"
+#include "world/words/word_file_reader.h"
 
 #include <allegro.h>
 

@@ -6,7 +6,7 @@
 #include <list>
 #include <string>
 
-#include "world/word.h"
+#include "world/words/word.h"
 
 class NODE;
 

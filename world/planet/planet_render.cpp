@@ -3,8 +3,8 @@
 
 #include "framework/colours.h"
 #include "framework/random.h"
-#include "world/planet.h"
-#include "world/planet_detail.h"
+#include "world/planet/planet.h"
+#include "world/planet/planet_detail.h"
 
 using namespace planet_detail;
 

@@ -1,4 +1,4 @@
-#include "world/word_database.h"
+#include "world/words/word_database.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -8,11 +8,11 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
-#include "world/word_file_reader.h"
+#include "world/words/word_file_reader.h"
 
 // The node-based query waits for the node class; the rest stands without it.
-#if __has_include("world/node.h")
-#include "world/node.h"
+#if __has_include("world/map/node.h")
+#include "world/map/node.h"
 #define ORV_HAVE_NODE 1
 #endif
 

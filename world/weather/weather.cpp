@@ -1,4 +1,4 @@
-#include "world/weather.h"
+#include "world/weather/weather.h"
 
 #include <cmath>
 #include <string>

@@ -1,4 +1,4 @@
-#include "world/calendar.h"
+#include "world/calendar/calendar.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include "framework/colours.h"
 #include "framework/entity.h"
 #include "framework/random.h"
-#include "world/word_file_reader.h"
+#include "world/words/word_file_reader.h"
 
 namespace
 {

@@ -5,7 +5,7 @@
 #include <list>
 #include <string>
 
-#include "world/time_stamp.h"
+#include "world/calendar/time_stamp.h"
 
 // One month of a calendar, or one season change (then sName is the month it falls in and
 // iDays the day of that month).

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "framework/entity.h"
-#include "world/calendar.h"
+#include "world/calendar/calendar.h"
 
 struct CELL;
 

@@ -2,8 +2,8 @@
 
 #include <allegro.h>
 
-#include "world/cell.h"
-#include "world/climate.h"
+#include "world/planet/cell.h"
+#include "world/planet/climate.h"
 
 constexpr int PLANET_WIDTH = 640;
 constexpr int PLANET_HEIGHT = 480;
