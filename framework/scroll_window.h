@@ -1,0 +1,103 @@
+#pragma once
+
+#include <allegro.h>
+#include <sqlite3.h>
+
+#include <list>
+#include <optional>
+#include <string>
+
+#include "framework/entity.h"
+
+// A movable table on the screen whose rows come from an SQL query, run anew on every draw
+// so that rows written to the database show at once. Its position is the top-left corner
+// of the body (the rows); the title bar and the column header lie above it, a square
+// slider at its right edge scrolls the rows. The left mouse button drags the window by
+// its title, header or body, and drags the slider. Each window has its own connection,
+// to "./data/scroll_window.txt" until the owner opens another file.
+//
+// The owner calls: a constructor, set_title, add_column per column, optionally
+// open_database, exec and set_query, then set_table and toggle_visible; then update once
+// per logic tick and draw once per frame; it deletes the window to close it.
+class SCROLL_WINDOW : public ENTITY
+{
+public:
+    // Centred on the 640x480 screen.
+    SCROLL_WINDOW(int width, int height);
+    SCROLL_WINDOW(float x, float y, int width, int height);
+    SCROLL_WINDOW();
+    ~SCROLL_WINDOW();
+
+    SCROLL_WINDOW(const SCROLL_WINDOW&) = delete;
+    SCROLL_WINDOW& operator=(const SCROLL_WINDOW&) = delete;
+
+    void update() override;
+    void draw(BITMAP* target) override;
+
+    // The title is kept as the caller's pointer, not copied: it must outlive the window.
+    void add_column(const char* sTitle, int iX_offset);
+    // A copy replaces the default query; NULL goes back to the default one.
+    void set_query(const char* sNew_query);
+    // The default query selects every row of the table, ordered by the column unless it
+    // is NULL or empty.
+    void set_table(const char* sNew_table, const char* sOrder_column);
+    // Ends the process with a message when the file will not open.
+    void open_database(const char* sPath);
+    // One statement without rows on the window's connection; a failure is shown.
+    void exec(const char* sSql);
+    void toggle_visible();
+    const char* get_table();
+    void set_title(const char* sNew_title);
+
+    // The text draw runs: the custom query, or the default one.
+    std::string query_text() const;
+
+    // sqlite3_exec row callback: appends the row to l_Rows.
+    static int row_callback(void* pUnused, int argc, char** argv, char** azColName);
+    void draw_rows(BITMAP* target);
+
+    int get_id() const { return iId; }
+    int get_width() const { return iWidth; }
+    int get_height() const { return iHeight; }
+    bool is_visible() const { return bVisible; }
+    bool is_dragging() const { return bDragging; }
+    bool is_slider_dragging() const { return bSlider_dragging; }
+    const ENTITY& get_slider() const { return slider; }
+    // The row offset of the last draw (0 or negative).
+    int get_scroll() const { return iScroll; }
+
+    // The id of the window that holds the mouse, -1 when none.
+    static int iGrab_id;
+    // Ids are handed out from 0 and never reused.
+    static int iNext_id;
+    // The rows of the last query any window ran; valid until the end of that draw.
+    static std::list<std::list<std::string>> l_Rows;
+    static std::list<std::string> l_Row;
+
+private:
+    void init();
+    void place(float x, float y, int width, int height);
+    void run_query();
+
+    std::list<const char*> l_Columns;
+    std::list<int> l_Column_x;
+    std::list<int>::iterator it_column;
+    std::string sTable;
+    std::optional<std::string> sQuery;
+    std::string cOrder_by;
+    int iWidth;
+    int iHeight;
+    bool bVisible;
+    int iScroll;
+    sqlite3* db;
+    float fGrab_x;
+    float fGrab_y;
+    bool bDragging;
+    ENTITY slider;
+    bool bSlider_dragging;
+    std::string sTitle;
+    int iId;
+    // The query failed on the last draw and was reported; it is not reported again until
+    // it has succeeded once, since every message box stops the game.
+    bool bQuery_failed;
+};
