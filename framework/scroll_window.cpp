@@ -1,5 +1,7 @@
 #include "framework/scroll_window.h"
 
+#include <cstdlib>
+
 #include "framework/colours.h"
 #include "framework/helpers.h"
 
@@ -71,6 +73,9 @@ void SCROLL_WINDOW::init()
     bSlider_dragging = false;
     sTitle.clear();
     bQuery_failed = false;
+    iShown_version = 0;
+    bRows_current = false;
+    bCalls_function = false;
     iGrab_id = -1;
 }
 
@@ -109,12 +114,15 @@ void SCROLL_WINDOW::open_database(const char* sPath)
     sqlite3_close(db);
     db = NULL;
     bQuery_failed = false;
+    bRows_current = false;
     if (sqlite3_open(sPath, &db) != SQLITE_OK)
         exit_on_open_failure(db, NULL);
 }
 
 void SCROLL_WINDOW::exec(const char* sSql)
 {
+    // Changes made here do not show in the data version.
+    bRows_current = false;
     exec_sql(db, sSql);
 }
 
@@ -216,21 +224,60 @@ int SCROLL_WINDOW::row_callback(void*, int argc, char** argv, char**)
     return 0;
 }
 
+bool SCROLL_WINDOW::read_data_version(long long* pVersion)
+{
+    *pVersion = -1;
+    auto read = [](void* p, int argc, char** argv, char**)
+    {
+        *(long long*)p = atoll(column_text(argc, argv, 0));
+        return 0;
+    };
+    return sqlite3_exec(db, "PRAGMA data_version", read, pVersion, NULL) == SQLITE_OK && *pVersion >= 0;
+}
+
+// Functions may give another answer on the same data (random(), the clock...), so a
+// query that calls any is run every time.
+int SCROLL_WINDOW::note_function(void* pWindow, int iAction, const char*, const char*, const char*,
+                                 const char*)
+{
+    if (iAction == SQLITE_FUNCTION)
+        ((SCROLL_WINDOW*)pWindow)->bCalls_function = true;
+    return SQLITE_OK;
+}
+
+// The query runs whenever its answer may have changed, so the rows shown are always those
+// it would give now.
 void SCROLL_WINDOW::run_query()
 {
+    const std::string strQuery = query_text();
+    long long iVersion = 0;
+    const bool bVersion = read_data_version(&iVersion);
+    if (bRows_current && bVersion && iVersion == iShown_version && strQuery == strShown_query)
+        return;
+
+    const sqlite3_int64 iChanges = sqlite3_total_changes64(db);
+    bCalls_function = false;
+    sqlite3_set_authorizer(db, SCROLL_WINDOW::note_function, this);
+
     l_Rows.clear();
     char* zErrMsg = NULL;
-    const std::string strQuery = query_text();
-    if (sqlite3_exec(db, strQuery.c_str(), SCROLL_WINDOW::row_callback, NULL, &zErrMsg) != SQLITE_OK)
+    const bool bOk = sqlite3_exec(db, strQuery.c_str(), SCROLL_WINDOW::row_callback, NULL, &zErrMsg) == SQLITE_OK;
+    sqlite3_set_authorizer(db, NULL, NULL);
+    // The rows collected before a failure are still drawn.
+    l_Shown_rows = l_Rows;
+    if (!bOk)
     {
         if (!bQuery_failed)
             report_sql_error(db, zErrMsg);
         else
             sqlite3_free(zErrMsg);
-        bQuery_failed = true;
     }
-    else
-        bQuery_failed = false;
+    bQuery_failed = !bOk;
+
+    bRows_current = bOk && bVersion && !bCalls_function && sqlite3_total_changes64(db) == iChanges &&
+                    sqlite3_db_name(db, 2) == NULL;
+    strShown_query = strQuery;
+    iShown_version = iVersion;
 }
 
 void SCROLL_WINDOW::draw(BITMAP* target)
@@ -251,10 +298,9 @@ void SCROLL_WINDOW::draw(BITMAP* target)
 
     it_column = l_Column_x.begin();
 
-    // The rows collected before a failure are still drawn.
     run_query();
 
-    const int iOverflow = ROW_HEIGHT * (int)l_Rows.size() - h;
+    const int iOverflow = ROW_HEIGHT * (int)l_Shown_rows.size() - h;
     // A body of no height has nothing to scroll through (and would divide by zero).
     if (iOverflow > 0 && h > 0)
     {
@@ -301,7 +347,7 @@ void SCROLL_WINDOW::draw(BITMAP* target)
 
 void SCROLL_WINDOW::draw_rows(BITMAP* target)
 {
-    for (const std::list<std::string>& l_Cells : l_Rows)
+    for (const std::list<std::string>& l_Cells : l_Shown_rows)
     {
         it_column = l_Column_x.begin();
         if (iScroll < -15)

@@ -9,8 +9,9 @@
 
 #include "framework/entity.h"
 
-// A movable table on the screen whose rows come from an SQL query, run anew on every draw
-// so that rows written to the database show at once. Its position is the top-left corner
+// A movable table on the screen whose rows come from an SQL query, so that rows written to
+// the database show at the next draw. The query runs on every draw unless nothing it could
+// read has changed since the last run (see run_query). Its position is the top-left corner
 // of the body (the rows); the title bar and the column header lie above it, a square
 // slider at its right edge scrolls the rows. The left mouse button drags the window by
 // its title, header or body, and drags the slider. Each window has its own connection,
@@ -54,7 +55,9 @@ public:
 
     // sqlite3_exec row callback: appends the row to l_Rows.
     static int row_callback(void* pUnused, int argc, char** argv, char** azColName);
+    // Draws the rows of the window's last query.
     void draw_rows(BITMAP* target);
+    const std::list<std::list<std::string>>& get_rows() const { return l_Shown_rows; }
 
     int get_id() const { return iId; }
     int get_width() const { return iWidth; }
@@ -70,7 +73,7 @@ public:
     static int iGrab_id;
     // Ids are handed out from 0 and never reused.
     static int iNext_id;
-    // The rows of the last query any window ran; valid until the end of that draw.
+    // The rows of the last query any window ran, as they are collected.
     static std::list<std::list<std::string>> l_Rows;
     static std::list<std::string> l_Row;
 
@@ -78,6 +81,8 @@ private:
     void init();
     void place(float x, float y, int width, int height);
     void run_query();
+    bool read_data_version(long long* pVersion);
+    static int note_function(void* pWindow, int iAction, const char*, const char*, const char*, const char*);
 
     std::list<const char*> l_Columns;
     std::list<int> l_Column_x;
@@ -100,4 +105,14 @@ private:
     // The query failed on the last draw and was reported; it is not reported again until
     // it has succeeded once, since every message box stops the game.
     bool bQuery_failed;
+
+    // What the last query run gave, and what it takes for that to still be its answer: the
+    // same text, no statement through exec since, the same data version of the main
+    // database (which counts other connections' commits), and a run that read only stored
+    // data (no function call, no change of its own, nothing attached).
+    std::list<std::list<std::string>> l_Shown_rows;
+    std::string strShown_query;
+    long long iShown_version;
+    bool bRows_current;
+    bool bCalls_function;
 };

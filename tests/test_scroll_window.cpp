@@ -224,6 +224,85 @@ TEST_F(ScrollWindowTest, DefaultQueryNamesTableAndOrderUnlessACustomOneIsSet)
     EXPECT_STREQ(w.get_table(), "quests");
 }
 
+using ROWS = std::list<std::list<std::string>>;
+
+TEST_F(ScrollWindowTest, AnUnchangedDatabaseIsNotQueriedAgain)
+{
+    make_database("other.db", "CREATE TABLE t(a); INSERT INTO t VALUES('one');");
+    SCROLL_WINDOW w(200, 100);
+    w.open_database("other.db");
+    w.set_table("t", NULL);
+    w.toggle_visible();
+    SCROLL_WINDOW wOther(200, 100);
+    wOther.set_query("SELECT 'other'");
+    wOther.toggle_visible();
+
+    w.draw(bmp);
+    wOther.draw(bmp);
+    w.draw(bmp);
+    EXPECT_EQ(SCROLL_WINDOW::l_Rows, (ROWS{{"other"}})) << "the rows of the last query run";
+    EXPECT_EQ(w.get_rows(), (ROWS{{"one"}}));
+
+    sqlite3* dbOther = NULL;
+    ASSERT_EQ(sqlite3_open("other.db", &dbOther), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(dbOther, "INSERT INTO t VALUES('two')", NULL, NULL, NULL), SQLITE_OK);
+    sqlite3_close(dbOther);
+    w.draw(bmp);
+    EXPECT_EQ(SCROLL_WINDOW::l_Rows, (ROWS{{"one"}, {"two"}}));
+
+    // A new query, table or database is run at once.
+    w.set_query("SELECT a FROM t WHERE a = 'two'");
+    w.draw(bmp);
+    EXPECT_EQ(w.get_rows(), (ROWS{{"two"}}));
+    w.set_query(NULL);
+    w.set_table("sqlite_master", NULL);
+    w.draw(bmp);
+    EXPECT_EQ(w.get_rows().size(), 1u) << "the table t";
+
+    make_database("third.db", "CREATE TABLE t(a); INSERT INTO t VALUES('three');");
+    SCROLL_WINDOW wSwitch(200, 100);
+    wSwitch.open_database("other.db");
+    wSwitch.set_table("t", NULL);
+    wSwitch.toggle_visible();
+    wSwitch.draw(bmp);
+    wSwitch.open_database("third.db");
+    wSwitch.draw(bmp);
+    EXPECT_EQ(wSwitch.get_rows(), (ROWS{{"three"}}));
+}
+
+struct RERUN_CASE
+{
+    const char* sWhy;
+    const char* sPrepare;
+    const char* sQuery;
+};
+
+TEST_F(ScrollWindowTest, QueriesWhoseAnswerMayChangeOnTheSameDataRunEveryTime)
+{
+    make_database("aux.db", "CREATE TABLE t(a); INSERT INTO t VALUES(1);");
+    const RERUN_CASE a_Cases[] = {
+        {"a function", "", "SELECT random()"},
+        {"a change of its own", "CREATE TABLE log(a)", "INSERT INTO log VALUES(1); SELECT a FROM log"},
+        {"an attached database", "ATTACH 'aux.db' AS aux", "SELECT a FROM aux.t"},
+    };
+    for (const RERUN_CASE& c : a_Cases)
+    {
+        SCOPED_TRACE(c.sWhy);
+        fs::remove("data/scroll_window.txt");
+        SCROLL_WINDOW w(200, 100);
+        w.exec(c.sPrepare);
+        w.set_query(c.sQuery);
+        w.toggle_visible();
+        w.draw(bmp);
+        const ROWS l_First = w.get_rows();
+        // Another connection writes the attached database, which the data version of the
+        // main one does not see.
+        make_database("aux.db", "INSERT INTO t VALUES(2);");
+        w.draw(bmp);
+        EXPECT_NE(w.get_rows(), l_First);
+    }
+}
+
 TEST_F(ScrollWindowTest, RowsOfTheTableAreDrawnInQueryOrderAndNullCellsAreEmpty)
 {
     SCROLL_WINDOW w(400, 300);
@@ -237,8 +316,7 @@ TEST_F(ScrollWindowTest, RowsOfTheTableAreDrawnInQueryOrderAndNullCellsAreEmpty)
     w.toggle_visible();
     redraw(w);
 
-    using ROWS = std::list<std::list<std::string>>;
-    EXPECT_EQ(SCROLL_WINDOW::l_Rows, (ROWS{{"Ashford", "40"}, {"", "75"}, {"Bree", "120"}}));
+    EXPECT_EQ(w.get_rows(), (ROWS{{"Ashford", "40"}, {"", "75"}, {"Bree", "120"}}));
     const int x = 120, y = 90;
     EXPECT_TRUE(shows_text(bmp, x + 10, y + 10, "Ashford", WHITE));
     EXPECT_TRUE(has_shadow(bmp, x + 10, y + 10, "Ashford", WHITE));
