@@ -66,8 +66,6 @@ public:
     bool is_dragging() const { return bDragging; }
     bool is_slider_dragging() const { return bSlider_dragging; }
     const ENTITY& get_slider() const { return slider; }
-    // The row offset of the last draw (0 or negative).
-    int get_scroll() const { return iScroll; }
 
     // The id of the window that holds the mouse, -1 when none.
     static int iGrab_id;
