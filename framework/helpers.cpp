@@ -72,7 +72,10 @@ void report_sql_error(sqlite3* db, char* zErrMsg)
 
 void exit_on_open_failure(sqlite3* db, const char* where)
 {
-    allegro_message("ERROR: %s: Can't open database: %s\n", where, sqlite3_errmsg(db));
+    if (where != NULL)
+        allegro_message("ERROR: %s: Can't open database: %s\n", where, sqlite3_errmsg(db));
+    else
+        allegro_message("Can't open database: %s\n", sqlite3_errmsg(db));
     sqlite3_close(db);
     std::exit(1);
 }

@@ -22,7 +22,8 @@ void exec_sql(sqlite3* db, const char* sql);
 void report_sql_error(sqlite3* db, char* zErrMsg);
 
 // A database the program cannot run without would not open: shows
-// "ERROR: <where>: Can't open database: <SQLite's message>", closes it and ends with code 1.
+// "ERROR: <where>: Can't open database: <SQLite's message>" (without the "ERROR: <where>: "
+// part when where is NULL), closes it and ends with code 1.
 [[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where);
 
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
