@@ -12,14 +12,11 @@ BITMAP* LAYER::rotation_buffer = NULL;
 
 namespace
 {
-// Mirrors the w x h rectangle at the top-left corner of bmp left to right, in place.
-void mirror_in_place(BITMAP* bmp, int w, int h)
+// Mirrors the whole bitmap left to right, in place.
+void mirror_in_place(BITMAP* bmp)
 {
-    if (w > bmp->w)
-        w = bmp->w;
-    if (h > bmp->h)
-        h = bmp->h;
-    for (int j = 0; j < h; ++j)
+    int w = bmp->w;
+    for (int j = 0; j < bmp->h; ++j)
         for (int i = 0, k = w - 1; i < k; ++i, --k)
         {
             int iLeft = getpixel(bmp, i, j);
@@ -168,7 +165,7 @@ void LAYER::draw(BITMAP* bmp, float x, float y)
         return;
     if (child != NULL)
     {
-        child->draw_unscaled(bmp, x + fOffset_x, y + fOffset_y);
+        child->draw_on_bitmap(bmp, x + fOffset_x, y + fOffset_y);
         return;
     }
     if (sheet == NULL)
@@ -239,7 +236,7 @@ void LAYER::draw_mirrored(BITMAP* bmp, float x, float y)
     copy_cell_to_frame();
     if (is_translucent())
     {
-        mirror_in_place(frame, iFrame_w, iFrame_h);
+        mirror_in_place(frame);
         draw_trans_sprite(bmp, frame, px, py);
     }
     else if (iAngle != 0)
@@ -264,13 +261,13 @@ void LAYER::draw_scaled_mirrored(BITMAP* bmp, float x, float y, int w, int h)
     int py = (int)(y + fOffset_y);
     if (is_translucent())
     {
-        // Stretched in the large scratch, so a box bigger than the frame is not cut to it;
-        // only the stretched picture is mirrored, so it stays in its own box.
-        BITMAP* buffer = clear_rotation_buffer();
-        masked_stretch_blit(sheet, buffer, iColumn * iFrame_w, iRow * iFrame_h, iFrame_w, iFrame_h,
+        // Stretched into the frame buffer, so cut at its size; the whole buffer is mirrored,
+        // which moves a box narrower than the frame to the buffer's right-hand side.
+        clear_to_color(frame, MAGENTA);
+        masked_stretch_blit(sheet, frame, iColumn * iFrame_w, iRow * iFrame_h, iFrame_w, iFrame_h,
                             0, 0, w, h);
-        mirror_in_place(buffer, w, h);
-        draw_trans_part(bmp, buffer, px, py, w, h);
+        mirror_in_place(frame);
+        draw_trans_sprite(bmp, frame, px, py);
         return;
     }
     copy_cell_to_frame();

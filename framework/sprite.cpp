@@ -218,8 +218,18 @@ void SPRITE::draw_unscaled(BITMAP* bmp, float x, float y)
 {
     if (!bVisible)
         return;
-    // In bitmap pixels, without the camera: the outline and then the layers at their
-    // natural size, each at its own offset.
+    // In bitmap pixels, without the camera: the outline upside down. The layers have no
+    // unscaled picture of their own.
+    if (composite != NULL)
+        draw_sprite_v_flip(bmp, composite, (int)x, (int)y);
+    for (LAYER* layer : l_Layers)
+        layer->draw_unscaled(bmp, x, y);
+}
+
+void SPRITE::draw_on_bitmap(BITMAP* bmp, float x, float y)
+{
+    if (!bVisible)
+        return;
     if (composite != NULL)
         draw_sprite(bmp, composite, (int)x, (int)y);
     for (LAYER* layer : l_Layers)

@@ -100,4 +100,7 @@ private:
     // this way into the box its layer was given.
     void draw_on_screen(BITMAP* bmp, int sx, int sy, int sw, int sh);
     void draw_on_screen_mirrored(BITMAP* bmp, float sx, float sy, float sw, float sh);
+    // The outline and the layers at their natural size in bitmap pixels, each at its own
+    // offset: how a nested sprite shows in its layer's unscaled draw.
+    void draw_on_bitmap(BITMAP* bmp, float x, float y);
 };

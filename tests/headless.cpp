@@ -45,6 +45,17 @@ BITMAP* make_test_bitmap(int w, int h, int colour)
     return bmp;
 }
 
+bool same_pixels(BITMAP* a, BITMAP* b)
+{
+    if (a->w != b->w || a->h != b->h)
+        return false;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++)
+            if (getpixel(a, x, y) != getpixel(b, x, y))
+                return false;
+    return true;
+}
+
 int load_into_cache(int slot, BITMAP* bmp)
 {
     const std::string sPath = "./cache_fixture_" + std::to_string(slot) + ".bmp";

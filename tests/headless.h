@@ -36,6 +36,8 @@ std::string capture_messages(F f)
 
 // A 32-bit memory bitmap cleared to the given colour.
 BITMAP* make_test_bitmap(int w, int h, int colour);
+// Same size and every pixel equal.
+bool same_pixels(BITMAP* a, BITMAP* b);
 
 // Loads the bitmap into an image cache slot the way the game loads its sheets, through a
 // file that is removed again; returns IMAGE_CACHE::load's position.

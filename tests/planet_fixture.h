@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared by the planet and climate tests: a stand-in screen for the progress lines and a
-// pixel-by-pixel comparison of two pictures.
+// Shared by the planet and climate tests: a stand-in screen for the progress lines.
 
 #include <allegro.h>
 
@@ -24,14 +23,3 @@ public:
     BITMAP* bmpOld;
     BITMAP* bmp;
 };
-
-inline bool same_pixels(BITMAP* a, BITMAP* b)
-{
-    if (a->w != b->w || a->h != b->h)
-        return false;
-    for (int y = 0; y < a->h; y++)
-        for (int x = 0; x < a->w; x++)
-            if (getpixel(a, x, y) != getpixel(b, x, y))
-                return false;
-    return true;
-}

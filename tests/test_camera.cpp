@@ -89,8 +89,8 @@ TEST(Camera, ZoomAnimationSnapsOntoTarget)
         ++iSteps;
     }
     EXPECT_FLOAT_EQ(c.get_zoom(), 3.0f);
-    EXPECT_GE(iSteps, 40);
-    EXPECT_LE(iSteps, 41);
+    // 40 steps of growth, then the step that would pass 3.0 snaps onto it.
+    EXPECT_EQ(iSteps, 41);
     EXPECT_FLOAT_EQ(c.fScale_x, 3.0f);
 
     c.zoom_to(1.0f, -0.05f);
@@ -129,6 +129,11 @@ TEST(Camera, EdgeScrollFollowsMouseMargins)
         {10, 240, -10, 0}, {30, 240, -1, 0}, {320, 240, 0, 0}, {600, 240, 1, 0},
         {630, 240, 10, 0}, {320, 10, 0, -10}, {320, 40, 0, -1}, {320, 440, 0, 1},
         {320, 470, 0, 10}, {630, 470, 10, 10},
+        // Each border and its neighbour on the other side.
+        {19, 240, -10, 0}, {20, 240, -1, 0}, {49, 240, -1, 0}, {50, 240, 0, 0},
+        {590, 240, 0, 0}, {591, 240, 1, 0}, {620, 240, 1, 0}, {621, 240, 10, 0},
+        {320, 19, 0, -10}, {320, 20, 0, -1}, {320, 49, 0, -1}, {320, 50, 0, 0},
+        {320, 430, 0, 0}, {320, 431, 0, 1}, {320, 460, 0, 1}, {320, 461, 0, 10},
     };
     for (const CASE& k : l_Cases)
     {

@@ -13,12 +13,18 @@ TEST(Distances, StraightAndAroundTheSeam)
     EXPECT_FLOAT_EQ(vector_length(640 - 620, 0), 20.0f);
 }
 
-TEST(BitmapHelpers, DestroyIfAcceptsNull)
+TEST(BitmapHelpers, SubBitmapIsAWindowOntoItsParent)
 {
-    destroy_bitmap_if(NULL);
-    BITMAP* bmp = create_bitmap_or_die(4, 4);
-    ASSERT_NE(bmp, nullptr);
-    destroy_bitmap_if(bmp);
+    BITMAP* bmpParent = make_test_bitmap(16, 12, 0);
+    BITMAP* bmpSub = create_sub_bitmap_or_die(bmpParent, 5, 3, 6, 4);
+    EXPECT_EQ(bmpSub->w, 6);
+    EXPECT_EQ(bmpSub->h, 4);
+    putpixel(bmpSub, 0, 0, 0x112233);
+    putpixel(bmpSub, 5, 3, 0x445566);
+    EXPECT_EQ(getpixel(bmpParent, 5, 3), 0x112233);
+    EXPECT_EQ(getpixel(bmpParent, 10, 6), 0x445566);
+    destroy_bitmap_if(bmpSub);
+    destroy_bitmap_if(bmpParent);
 }
 
 TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeZero)

@@ -1051,6 +1051,26 @@ TEST(Planet, RiverSources)
     }
 }
 
+TEST(Planet, RiverEndsOnlyBelowSeaLevel)
+{
+    // At sea level exactly it flows on until its chance to end; one below, it ends at once.
+    for (int iHeight : {5000, 4999})
+    {
+        std::unique_ptr<PLANET> pPlanet = make_planet();
+        set_heights(pPlanet.get(), iHeight);
+        random_seed(3);
+        pPlanet->trace_river(300, 100);
+        int iMarked = 0;
+        for (int x = 0; x < PLANET_WIDTH; x++)
+            for (int y = 0; y < PLANET_HEIGHT; y++)
+                iMarked += pPlanet->aCells[x][y].bRiver;
+        if (iHeight == 5000)
+            EXPECT_GT(iMarked, 1);
+        else
+            EXPECT_EQ(1, iMarked);
+    }
+}
+
 TEST(Planet, RiverWrapsWhenItMovesOffTheEdge)
 {
     bool bCrossed = false;
@@ -1126,8 +1146,9 @@ TEST(Planet, LandAcrossTheSeamIsOneLandmass)
     SCREEN_STANDIN standin;
     std::unique_ptr<PLANET> pPlanet = make_planet();
     PLANET& p = *pPlanet;
-    fill_heights(&p, 630, 200, 639, 210, 6000);
-    fill_heights(&p, 0, 200, 9, 210, 6000);
+    // The lowest land there is, on both sides.
+    fill_heights(&p, 630, 200, 639, 210, 5001);
+    fill_heights(&p, 0, 200, 9, 210, 5001);
     random_seed(1);
     p.render(640, 480);
     EXPECT_EQ(3, p.iLabel_count);   // labels are not renumbered

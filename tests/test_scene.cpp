@@ -186,6 +186,30 @@ TEST_F(SceneTest, TheLaterOfTwoDirectionsWins)
     }
 }
 
+TEST_F(SceneTest, MouseMarginsBeginAtTheirExactBorders)
+{
+    struct CASE
+    {
+        int iMouse_x, iMouse_y;
+        float fDx, fDy;  // movement of the first step
+    };
+    const CASE cases[] = {
+        {49, 240, -2, 0}, {50, 240, 0, 0},  {590, 240, 0, 0}, {591, 240, 2, 0},
+        {320, 49, 0, -2}, {320, 50, 0, 0},  {320, 430, 0, 0}, {320, 431, 0, 2},
+        {20, 240, -2, 0}, {620, 240, 2, 0}, {320, 20, 0, -2}, {320, 460, 0, 2},
+    };
+    for (const CASE& k : cases)
+    {
+        c->reset(320, 240);
+        mouse_x = k.iMouse_x;
+        mouse_y = k.iMouse_y;
+        step();
+        EXPECT_FLOAT_EQ(c->get_x() - 320, k.fDx) << k.iMouse_x << "," << k.iMouse_y;
+        EXPECT_FLOAT_EQ(c->get_y() - 240, k.fDy) << k.iMouse_x << "," << k.iMouse_y;
+        release_all();
+    }
+}
+
 TEST_F(SceneTest, ReleasedScrollGoesOnToItsDestinationAndStops)
 {
     key[KEY_RIGHT] = 1;

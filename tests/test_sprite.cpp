@@ -166,8 +166,9 @@ TEST_F(SpriteTest, DrawModes)
         int iAngle;
         bool bTranslucent;
         std::vector<PROBE> probes;
+        int iBox = 16;
     };
-    // Drawn at (10, 10); the scaled draws fill a 16x16 box.
+    // Drawn at (10, 10); the scaled draws fill a 16x16 box unless the case says otherwise.
     const std::vector<CASE> cases = {
         {"plain", PLAIN, 0, false, {{10, 10, BACK}, {10, 13, MARK}, {13, 13, RED}, {17, 17, RED}, {18, 13, BACK}}},
         {"stretched", SCALED, 0, false,
@@ -188,8 +189,16 @@ TEST_F(SpriteTest, DrawModes)
         {"translucent stretched", SCALED, 0, true,
          {{10, 10, BACK}, {11, 13, half_over_back(MARK)}, {20, 20, half_over_back(RED)}, {26, 20, BACK}}},
         {"translucent mirrored", MIRRORED, 0, true, {{17, 10, BACK}, {17, 13, half_over_back(MARK)}, {10, 13, half_over_back(RED)}}},
+        // Stretched into the 8x8 frame buffer, so cut at its size, and the whole buffer mirrored:
+        // a box wider than the frame shows only the frame's part ...
         {"translucent mirrored stretched", SCALED_MIRRORED, 0, true,
-         {{25, 10, BACK}, {24, 13, half_over_back(MARK)}, {10, 13, half_over_back(RED)}, {26, 13, BACK}}},
+         {{17, 10, BACK}, {17, 13, half_over_back(MARK)}, {16, 13, half_over_back(MARK)},
+          {15, 13, half_over_back(RED)}, {10, 13, half_over_back(RED)}, {18, 13, BACK}, {20, 20, BACK}}},
+        // ... and a narrower one lands at the frame's right-hand side.
+        {"translucent mirrored shrunk", SCALED_MIRRORED, 0, true,
+         {{17, 12, half_over_back(MARK)}, {14, 12, half_over_back(RED)}, {16, 11, half_over_back(RED)},
+          {17, 10, BACK}, {13, 12, BACK}, {10, 11, BACK}, {14, 14, BACK}},
+         4},
     };
     for (const CASE& k : cases)
     {
@@ -200,9 +209,9 @@ TEST_F(SpriteTest, DrawModes)
         switch (k.iMode)
         {
         case PLAIN: layer.draw(target, 10, 10); break;
-        case SCALED: layer.draw_scaled(target, 10, 10, 16, 16); break;
+        case SCALED: layer.draw_scaled(target, 10, 10, k.iBox, k.iBox); break;
         case MIRRORED: layer.draw_mirrored(target, 10, 10); break;
-        default: layer.draw_scaled_mirrored(target, 10, 10, 16, 16); break;
+        default: layer.draw_scaled_mirrored(target, 10, 10, k.iBox, k.iBox); break;
         }
         for (const PROBE& p : k.probes)
         {
@@ -533,9 +542,19 @@ TEST_F(SpriteTest, UnscaledDrawIgnoresTheCamera)
     SPRITE s(0, CELL, CELL);
     s.make_outline(BLUE);
     s.draw_unscaled(target, 10.7f, 10);
-    // The layer at its natural size in bitmap pixels, the outline behind it the right way up.
+    // Only the 9x9 outline, in bitmap pixels and upside down: its empty first row lands at
+    // the bottom. The layers have no unscaled picture.
     expect_pixels(target,
-                  {{10, 10, BACK}, {10, 14, MARK}, {17, 14, CELL_COLOURS[0][0]}, {18, 14, BLUE}, {18, 18, BLUE},
-                   {14, 18, BLUE}, {19, 14, BACK}},
+                  {{10, 14, BACK}, {11, 10, BLUE}, {18, 10, BLUE}, {14, 14, BLUE}, {18, 17, BLUE},
+                   {11, 18, BACK}, {19, 14, BACK}, {14, 19, BACK}},
                   "unscaled");
+
+    // A nested sprite still shows at its natural size in its layer's unscaled draw, so the
+    // parent's outline has the child's silhouette.
+    SPRITE parent;
+    ASSERT_TRUE(parent.add_child(new SPRITE(0, CELL, CELL), 0, 0, 0));
+    parent.make_outline(BLUE);
+    ASSERT_NE(parent.composite, nullptr);
+    EXPECT_EQ(getpixel(parent.composite, 4, 4), BLUE);
+    EXPECT_EQ(getpixel(parent.composite, 0, 4), MAGENTA);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/colours.h"
 #include "framework/random.h"
 #include "tests/headless.h"
 #include "tests/save_fixture.h"
@@ -79,6 +80,7 @@ public:
     }
     float high() const { return fHigh; }
     float low() const { return fLow; }
+    void set_text(const std::string& strText) { sText = strText; }
 };
 
 std::vector<std::string> g_Statements;
@@ -178,6 +180,50 @@ TEST(WeatherDailyRecord, StaysInItsBandsOnNearlyEveryDay)
         ASSERT_LE(fLow, -5 + 8) << iDay;
     }
     EXPECT_LT(iOutside, 5000 / 20);
+}
+
+TEST(WeatherFirstRoll, HighIsDrawnBeforeLow)
+{
+    WEATHER_PROBE wWeather(0, 0, 50, NULL);
+    // Two draws that give different distances, so swapped draws show.
+    unsigned int uiSeed = seed_where(2, [](const std::vector<int>& d) { return d[0] % 15 != d[1] % 15; });
+    std::vector<int> d = draws_of(uiSeed, 2);
+    random_seed(uiSeed);
+    wWeather.first_roll();
+    EXPECT_EQ(random_draw_count(), 2);
+    EXPECT_EQ(wWeather.high(), 50 + d[0] % 15 + 5);
+    EXPECT_EQ(wWeather.low(), 50 - (d[1] % 15 + 5));
+}
+
+TEST(WeatherDraw, ConditionAndTemperatureRightAlignedOverTheirShadows)
+{
+    struct CASE
+    {
+        int y;
+        float fTemperature;
+        const char* sTemperature;
+    };
+    const CASE cases[] = {{0, 71.6f, "72F"}, {-30, -3.4f, "-3F"}};
+    for (const CASE& k : cases)
+    {
+        WEATHER_PROBE wWeather(0, 0, 50, NULL);
+        wWeather.set_text("Light Rain");
+        wWeather.set_temperature(k.fTemperature);
+        BITMAP* bmpDrawn = make_test_bitmap(640, 480, MAGENTA);
+        wWeather.draw(bmpDrawn, k.y);
+
+        // The shadow one pixel down and right, the text over it; both end at their right edges.
+        BITMAP* bmpExpected = make_test_bitmap(640, 480, MAGENTA);
+        int iWidth = text_length(font, "Light Rain");
+        textout_ex(bmpExpected, font, "Light Rain", 581 - iWidth, k.y + 441, BLACK, -1);
+        textout_ex(bmpExpected, font, "Light Rain", 580 - iWidth, k.y + 440, LIME_GREEN, -1);
+        iWidth = text_length(font, k.sTemperature);
+        textout_ex(bmpExpected, font, k.sTemperature, 621 - iWidth, k.y + 441, BLACK, -1);
+        textout_ex(bmpExpected, font, k.sTemperature, 620 - iWidth, k.y + 440, YELLOW, -1);
+        EXPECT_TRUE(same_pixels(bmpExpected, bmpDrawn)) << k.sTemperature;
+        destroy_bitmap(bmpExpected);
+        destroy_bitmap(bmpDrawn);
+    }
 }
 
 TEST(WeatherDailyRecord, ConstructionDriftsButWritesNoRow)

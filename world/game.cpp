@@ -69,6 +69,28 @@ bool every_n_ticks(int n)
     return game_time % n == 0;
 }
 
+void main_loop_pass(const std::function<void()>& wait, const std::function<void()>& logic,
+                    const std::function<void()>& draw)
+{
+    while (ticks <= 1)
+        wait();
+    while (ticks != 0)
+    {
+        --ticks;
+        ++game_time;
+        logic();
+    }
+    ++frames;
+    draw();
+}
+
+void main_loop(const std::function<bool()>& quit, const std::function<void()>& wait,
+               const std::function<void()>& logic, const std::function<void()>& draw)
+{
+    while (!quit())
+        main_loop_pass(wait, logic, draw);
+}
+
 GAME* GAME::instance()
 {
     static GAME game;
@@ -133,24 +155,15 @@ void GAME::run()
 {
     show_fps = config->framerate == 1;
     start();
-    while (!key[KEY_ESC])
-    {
-        while (ticks <= 1)
-            rest(1);
-        while (ticks != 0)
-        {
-            --ticks;
-            ++game_time;
-            logic();
-        }
-        ++frames;
-        draw();
-        if (show_fps)
-        {
-            set_old_text_background(-1);
-            textprintf_ex(screen, font, 0, 0, -1, -1, "Framerate:  %dfps", fps.load());
-        }
-    }
+    main_loop([] { return key[KEY_ESC] != 0; }, [] { rest(1); }, [this] { logic(); },
+              [this] {
+                  draw();
+                  if (show_fps)
+                  {
+                      set_old_text_background(-1);
+                      textprintf_ex(screen, font, 0, 0, -1, -1, "Framerate:  %dfps", fps.load());
+                  }
+              });
     shutdown();
 }
 

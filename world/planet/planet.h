@@ -63,7 +63,10 @@ public:
     // Rendering stage: forest zones, rivers, the coloured image and the landmass labels.
     BITMAP* get_image();
     void render(int width, int height);
+    // Its steps in order: zones, rivers, the picture cell by cell, then the landmasses.
     void render_planet(int width, int height, int sea_level);
+    void make_forest_zones();
+    void paint(int sea_level);
     void make_rivers(int count);
     void trace_river(int x, int y);
     // Hill shading: 0.95 where the slope falls away from the north-west, else 1.0.

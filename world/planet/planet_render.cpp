@@ -77,6 +77,14 @@ void PLANET::render_planet(int width, int height, int sea_level)
     (void)width;
     (void)height;
 
+    make_forest_zones();
+    make_rivers(RIVER_COUNT);
+    paint(sea_level);
+    analyze_landmasses();
+}
+
+void PLANET::make_forest_zones()
+{
     for (int i = 0; i < PLANET_FOREST_ZONES; i++)
     {
         forestx[i] = random_next() % PLANET_WIDTH;
@@ -84,9 +92,10 @@ void PLANET::render_planet(int width, int height, int sea_level)
         forest_range[i] = (float)(5 + random_next() % 30);
     }
     forest = false;
+}
 
-    make_rivers(RIVER_COUNT);
-
+void PLANET::paint(int sea_level)
+{
     // The discs are written straight into the lines, which is what solid mode draws.
     solid_mode();
     clear_to_color(bmpImage, BLACK);
@@ -99,8 +108,6 @@ void PLANET::render_planet(int width, int height, int sea_level)
         }
     }
     solid_mode();
-
-    analyze_landmasses();
 }
 
 void PLANET::fill_disc(BITMAP* bmp, int x, int y, int colour)
