@@ -48,7 +48,7 @@ protected:
         s_pDir = new WORKING_DIRECTORY();
         std::filesystem::copy(std::string(ORV_RUN_DIR) + "/data", "data",
                               std::filesystem::copy_options::recursive);
-        start_world();
+        // Loaded once per process: a second load would add every word again.
         static bool bLoaded = false;
         if (!bLoaded)
         {

@@ -388,3 +388,12 @@ TEST_F(MapTest, AMoveWithoutAJoiningEdgeIsSaidAndTheTokenStays)
     EXPECT_EQ(map->tTraveller->get_edge(), nullptr);
     EXPECT_FALSE(CALENDAR::instance()->is_running());
 }
+
+TEST_F(MapTest, ThePlayerIsMovingOnlyWhileThereIsAMovingToken)
+{
+    EXPECT_FALSE(world()->is_player_moving());
+    map->tTraveller->bMoving = true;
+    EXPECT_TRUE(world()->is_player_moving());
+    world()->set_player(NULL);
+    EXPECT_FALSE(world()->is_player_moving());
+}

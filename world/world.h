@@ -49,6 +49,8 @@ public:
 
     // Open quests, oldest first: a copy holding the same records.
     std::list<QUEST*> get_quests() { return l_Quests; }
+    // The same without a copy, for the check that every node makes every tick.
+    const std::list<QUEST*>& open_quests() const { return l_Quests; }
     void set_quests(std::list<QUEST*> l_New) { l_Quests = l_New; }
     // A quest for the locked edge E behind which S, the player's node, reveals L: a
     // destination near L's rank, preferably far away, its panel message and its row.

@@ -1,5 +1,6 @@
 #include "world/map/node.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -169,18 +170,23 @@ void NODE::update_weather()
 void NODE::check_quest()
 {
     WORLD* pWorld = WORLD::instance();
-    std::list<QUEST*> l_Quests = pWorld->get_quests();
-    auto it_quest = l_Quests.begin();
-    while (it_quest != l_Quests.end() && (*it_quest)->nTarget != this)
-        ++it_quest;
-    if (it_quest == l_Quests.end() || !bPlayer)
+    QUEST* qDone = NULL;
+    for (QUEST* q : pWorld->open_quests())
+    {
+        if (q->nTarget == this)
+        {
+            qDone = q;
+            break;
+        }
+    }
+    if (qDone == NULL || !bPlayer)
         return;
 
-    QUEST* qDone = *it_quest;
     pWorld->add_message(new std::string("Quest to " + *sName + " complete!"));
     if (qDone->eLocked != NULL)
         qDone->eLocked->set_type(EDGE_UNLOCKED);
-    l_Quests.erase(it_quest);
+    std::list<QUEST*> l_Quests = pWorld->get_quests();
+    l_Quests.erase(std::find(l_Quests.begin(), l_Quests.end(), qDone));
     pWorld->set_quests(l_Quests);
     delete qDone;
 }
