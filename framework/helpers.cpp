@@ -60,6 +60,18 @@ float vector_length(float dx, float dy)
     return (float)std::sqrt((double)fSum);
 }
 
+std::string sql_quote(const std::string& sText)
+{
+    std::string sQuoted = "'";
+    for (char c : sText)
+    {
+        if (c == '\'')
+            sQuoted += '\'';
+        sQuoted += c;
+    }
+    return sQuoted + "'";
+}
+
 void report_sql_error(sqlite3* db, char* zErrMsg)
 {
     const char* sText = zErrMsg;

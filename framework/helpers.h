@@ -3,6 +3,8 @@
 #include <allegro.h>
 #include <sqlite3.h>
 
+#include <string>
+
 // Bitmaps the game cannot do without: on failure these switch to text mode, say why and
 // end the process, so they never return NULL.
 BITMAP* load_bitmap_or_die(const char* file, RGB* palette);
@@ -16,6 +18,10 @@ float vector_length(float dx, float dy);
 
 // Runs one statement that returns no rows. A failure is shown and the caller goes on.
 void exec_sql(sqlite3* db, const char* sql);
+
+// Text as an SQL string literal: in single quotes, each quote doubled, so no text can end
+// the literal early. Every statement built from names or labels quotes them with this.
+std::string sql_quote(const std::string& sText);
 
 // Shows SQLite's error text, falling back to the connection's message when SQLite gave
 // none, and frees it. Every SQLite error path reports through this.

@@ -10,6 +10,7 @@
 #include "framework/helpers.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "world/map/quest.h"
 #include "world/scene.h"
 
 std::atomic<int> ticks{0};
@@ -171,7 +172,7 @@ void GAME::start()
 {
     CAMERA* c = CAMERA::current();
     show_mouse(screen);
-    // Quest ids restart here once quests exist.
+    QUEST::reset_ids();
     IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
     IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
     c->pan_to(320.0f, 240.0f, 0);

@@ -7,6 +7,9 @@
 
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "world/map/map.h"
+#include "world/map/quest.h"
+#include "world/map/traveller.h"
 #include "world/planet/cell.h"
 #include "world/save_database.h"
 #include "world/weather/weather.h"
@@ -38,12 +41,27 @@ WORLD::WORLD()
 
 WORLD::~WORLD()
 {
+    for (MAP* mMap : l_Maps)
+        delete mMap;
+    for (QUEST* qQuest : l_Quests)
+        delete qQuest;
     clear_weather_conditions();
-    for (std::string* sMessage : l_Messages)
-        delete sMessage;
+    clear_messages();
     destroy_bitmap_if(bmpBackground);
     sqlite3_close(save_db);
     save_db = NULL;
+}
+
+bool WORLD::is_player_moving()
+{
+    return pTraveller != NULL && pTraveller->is_moving();
+}
+
+void WORLD::clear_messages()
+{
+    for (std::string* sMessage : l_Messages)
+        delete sMessage;
+    l_Messages.clear();
 }
 
 void WORLD::init()

@@ -8,7 +8,9 @@
 #include "world/weather/weather_condition.h"
 
 class SCROLL_WINDOW;
+class EDGE;
 class MAP;
+class NODE;
 class PLANET;
 class TRAVELLER;
 class WEATHER;
@@ -33,6 +35,31 @@ public:
     // A random condition among those whose ranges fit the weather and whose rule fits the
     // cell (none: not desert); "Overcasted" when nothing fits.
     static std::string choose_weather(WEATHER* pWeather, CELL* pCell);
+
+    // The planet while the world is generated; null before and after.
+    PLANET* get_planet() { return pPlanet; }
+    void set_planet(PLANET* planet) { pPlanet = planet; }
+    // The player's token; the map owns it.
+    void set_player(TRAVELLER* traveller) { pTraveller = traveller; }
+    // False while there is no token.
+    bool is_player_moving();
+
+    // The maps, owned; the first is the one played.
+    std::list<MAP*>& get_maps() { return l_Maps; }
+
+    // Open quests, oldest first: a copy holding the same records.
+    std::list<QUEST*> get_quests() { return l_Quests; }
+    // The same without a copy, for the check that every node makes every tick.
+    const std::list<QUEST*>& open_quests() const { return l_Quests; }
+    void set_quests(std::list<QUEST*> l_New) { l_Quests = l_New; }
+    // A quest for the locked edge E behind which S, the player's node, reveals L: a
+    // destination near L's rank, preferably far away, its panel message and its row.
+    void make_quest(NODE* L, NODE* S, EDGE* E);
+
+    // Lines of the quest panel, oldest first; the world owns and frees them.
+    void add_message(std::string* sMessage) { l_Messages.push_back(sMessage); }
+    const std::list<std::string*>& get_messages() const { return l_Messages; }
+    void clear_messages();
 
 private:
     WORLD();

@@ -21,9 +21,20 @@ int iLast_image = 0;
 std::list<WORD*> WORD_DATABASE::l_Settlements;
 std::list<std::string> WORD_DATABASE::l_Words;
 
+namespace
+{
+WORD_DATABASE* wdInstance = nullptr;
+}
+
 WORD_DATABASE* WORD_DATABASE::instance()
 {
-    static WORD_DATABASE* wdInstance = new WORD_DATABASE();
+    if (!wdInstance)
+        wdInstance = new WORD_DATABASE();
+    return wdInstance;
+}
+
+WORD_DATABASE* WORD_DATABASE::existing()
+{
     return wdInstance;
 }
 
@@ -324,23 +335,17 @@ bool WORD_DATABASE::reserve_qualifier(std::string* sQualifier)
     return false;
 }
 
+void WORD_DATABASE::forget(const std::string* sWord)
+{
+    l_Used_qualifiers.remove(const_cast<std::string*>(sWord));
+    l_Used_names.remove(const_cast<std::string*>(sWord));
+}
+
 void WORD_DATABASE::dump_adjectives(BITMAP* target)
 {
     int i = 0;
     for (std::string* sWord : l_Adjectives)
         textprintf_ex(target, font, 10, 10 * i++, WHITE, -1, "%s", sWord->c_str());
-}
-
-std::string WORD_DATABASE::sql_quote(const std::string& sWord)
-{
-    std::string sQuoted = "'";
-    for (char c : sWord)
-    {
-        if (c == '\'')
-            sQuoted += '\'';
-        sQuoted += c;
-    }
-    return sQuoted + "'";
 }
 
 std::string WORD_DATABASE::image_query_text(const std::string& sWord)

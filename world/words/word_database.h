@@ -20,6 +20,8 @@ class WORD_DATABASE
 {
 public:
     static WORD_DATABASE* instance();
+    // The one word database once instance() has built it, else null; never builds it.
+    static WORD_DATABASE* existing();
 
     // Opens the words database read only and reads its settlement rows; a database that
     // cannot be opened ends the process with code 1.
@@ -47,6 +49,8 @@ public:
     std::string* capitalise(std::string* sWord);
     WORD* random_settlement(std::list<WORD*> l_List);
     bool reserve_qualifier(std::string* sQualifier);
+    // Takes the string out of both records of used words: its owner is about to free it.
+    void forget(const std::string* sWord);
     void dump_adjectives(BITMAP* target);
 
     // The icon query: the image number of a word's row (the last row wins), or the previous
@@ -54,8 +58,6 @@ public:
     static std::string image_query_text(const std::string& sWord);
     int query_image(const std::string& sWord);
     static int store_image_row(void* pContext, int iColumns, char** sValues, char** sNames);
-    // A word as an SQL string literal: in single quotes, each quote doubled.
-    static std::string sql_quote(const std::string& sWord);
 
     std::list<std::string*> l_Adjectives;
     std::list<WORD*> l_Places;

@@ -1,0 +1,178 @@
+#pragma once
+
+// Shared by the tests of the travel map: a copy of the game's data tree to run in, the
+// world, word database and calendar in a known state, and a map built by hand: nodes at
+// given places on given cells (no planet), joined by edges of given types.
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "framework/camera.h"
+#include "framework/entity.h"
+#include "framework/random.h"
+#include "tests/headless.h"
+#include "tests/save_fixture.h"
+#include "world/calendar/calendar.h"
+#include "world/map/edge.h"
+#include "world/map/map.h"
+#include "world/map/node.h"
+#include "world/map/quest.h"
+#include "world/map/traveller.h"
+#include "world/planet/cell.h"
+#include "world/save_database.h"
+#include "world/words/word_database.h"
+#include "world/world.h"
+
+// A land cell by default: height 6000, 60 degrees, landmass 2.
+inline CELL make_cell(int iHeight = 6000, float fTemperature = 60.0f, int iLandmass = 2)
+{
+    CELL cell;
+    CELL::init(&cell);
+    cell.iHeight = iHeight;
+    cell.fTemperature = fTemperature;
+    cell.iLandmass = iLandmass;
+    return cell;
+}
+
+class MAP_TEST : public ::testing::Test
+{
+protected:
+    // The world and word database read ./data: run in a copy of the game's data tree.
+    static void SetUpTestSuite()
+    {
+        s_pDir = new WORKING_DIRECTORY();
+        std::filesystem::copy(std::string(ORV_RUN_DIR) + "/data", "data",
+                              std::filesystem::copy_options::recursive);
+        // Loaded once per process: a second load would add every word again.
+        static bool bLoaded = false;
+        if (!bLoaded)
+        {
+            bLoaded = true;
+            WORD_DATABASE::instance()->load("./data/words.dat");
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        sqlite3_close(save_db);
+        save_db = NULL;
+        delete s_pDir;
+        s_pDir = NULL;
+    }
+
+    void SetUp() override
+    {
+        // Fresh tables, so ids start again from 0.
+        start_world();
+        reset_state();
+        random_seed(1);
+        map = new MAP();
+        world()->get_maps().push_front(map);
+        world()->set_player(map->tTraveller);
+    }
+    void TearDown() override
+    {
+        world()->get_maps().clear();
+        delete map;
+        map = NULL;
+        reset_state();
+    }
+
+    static WORLD* world() { return WORLD::instance(); }
+
+    // What a test may have left behind in the singletons and globals the map touches.
+    static void reset_state()
+    {
+        WORLD* pWorld = world();
+        for (QUEST* q : pWorld->get_quests())
+            delete q;
+        pWorld->set_quests({});
+        pWorld->clear_messages();
+        pWorld->set_player(NULL);
+        pWorld->set_planet(NULL);
+        WORD_DATABASE::instance()->l_Used_qualifiers.clear();
+        WORD_DATABASE::instance()->l_Used_names.clear();
+        node_counter = 0;
+        QUEST::reset_ids();
+        CALENDAR* pCalendar = CALENDAR::instance();
+        pCalendar->stop();
+        pCalendar->iHour = 12;
+        pCalendar->iMinute = 0;
+        pCalendar->iTotal_days = 0;
+        CAMERA* c = CAMERA::current();
+        c->reset(320, 240);
+        c->zoom_to(1.0f, 0);
+        c->set_scale(1.0f);
+        game_time = 0;
+        mouse_x = -1000;
+        mouse_y = -1000;
+        mouse_b = 0;
+    }
+
+    // A node of the map at (x, y) on a copy of the cell; it goes to the front of the list.
+    NODE* node_at(float x, float y, CELL cell = make_cell())
+    {
+        map->create_node(x, y, &cell);
+        return map->l_Nodes.front();
+    }
+    // The new edge between a and b.
+    EDGE* link(NODE* a, NODE* b, int iType = EDGE_NORMAL)
+    {
+        EXPECT_TRUE(map->connect(a, b, iType));
+        return map->l_Edges.front();
+    }
+    // Nodes 20 apart on the row y = 100 from x = 100, each linked to the one before.
+    std::vector<NODE*> line(int iCount)
+    {
+        std::vector<NODE*> v_Nodes;
+        for (int i = 0; i < iCount; ++i)
+            v_Nodes.push_back(node_at(100.0f + 20 * i, 100));
+        for (int i = 1; i < iCount; ++i)
+            link(v_Nodes[i - 1], v_Nodes[i]);
+        return v_Nodes;
+    }
+    // The same, closed into a ring by one more edge from the last to the first.
+    std::vector<NODE*> ring(int iCount, float fY = 100)
+    {
+        std::vector<NODE*> v_Nodes;
+        for (int i = 0; i < iCount; ++i)
+            v_Nodes.push_back(node_at(100.0f + 20 * i, fY));
+        for (int i = 1; i < iCount; ++i)
+            link(v_Nodes[i - 1], v_Nodes[i]);
+        link(v_Nodes[iCount - 1], v_Nodes[0]);
+        return v_Nodes;
+    }
+    // The player's marker and the token on n, as the generation leaves them at the start.
+    void place_player(NODE* n)
+    {
+        n->bPlayer = true;
+        n->bVisited = true;
+        n->bRevealed = true;
+        map->nPlayer_node = n;
+        map->tTraveller->ENTITY::set_position(n->fX, n->fY);
+        map->tTraveller->set_node(n);
+    }
+    // A left click with the mouse on world point (x, y), the camera as the fixture sets it.
+    static void press_at(float x, float y)
+    {
+        mouse_x = (int)x;
+        mouse_y = (int)y;
+        mouse_b = 1;
+    }
+    static std::vector<std::string> messages()
+    {
+        std::vector<std::string> v;
+        for (std::string* s : world()->get_messages())
+            v.push_back(*s);
+        return v;
+    }
+
+    MAP* map = NULL;
+    static WORKING_DIRECTORY* s_pDir;
+};
+
+inline WORKING_DIRECTORY* MAP_TEST::s_pDir = NULL;

@@ -1,0 +1,173 @@
+#include "world/map/edge.h"
+
+#include <cmath>
+
+#include "framework/helpers.h"
+#include "world/map/node.h"
+#include "world/planet/planet.h"
+#include "world/world.h"
+
+namespace
+{
+int clamp_index(int i, int iSize)
+{
+    if (i < 0)
+        return 0;
+    if (i >= iSize)
+        return iSize - 1;
+    return i;
+}
+}
+
+EDGE::EDGE() : ENTITY()
+{
+    reset();
+}
+
+EDGE::EDGE(NODE* first, NODE* second) : ENTITY()
+{
+    reset();
+    if (first == NULL || second == NULL)
+        return;
+    order_ends(first, second);
+}
+
+EDGE::EDGE(NODE* first, NODE* second, int es) : ENTITY()
+{
+    reset();
+    if (first == NULL || second == NULL)
+        return;
+    order_ends(first, second);
+    iType = es;
+    build_waypoint(first, second);
+}
+
+EDGE::~EDGE()
+{
+    delete nWaypoint;
+}
+
+void EDGE::reset()
+{
+    iType = EDGE_NORMAL;
+    nWest = NULL;
+    nEast = NULL;
+    bBlocked = false;
+    nWaypoint = NULL;
+}
+
+void EDGE::order_ends(NODE* first, NODE* second)
+{
+    // On equal x the second argument is the west end.
+    if (second->fX > first->fX)
+    {
+        nWest = first;
+        nEast = second;
+    }
+    else
+    {
+        nWest = second;
+        nEast = first;
+    }
+}
+
+void EDGE::build_waypoint(NODE* first, NODE* second)
+{
+    PLANET* pPlanet = WORLD::instance()->get_planet();
+
+    float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
+    float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
+    float s = d >= w ? -WRAP_WIDTH : 0.0f;
+
+    float x1 = first->fX;
+    float y1 = first->fY;
+    float x2 = second->fX;
+    float y2 = second->fY;
+    float mx = x1 + (x2 + s - x1) / 2;
+    if (mx < 0)
+        mx += WRAP_WIDTH;
+    if (mx >= WRAP_WIDTH)
+        mx -= WRAP_WIDTH;
+    float my = y1 + (y2 - y1) / 2;
+
+    NODE* nNew = new NODE();
+    nNew->ENTITY::set_position(mx, my);
+
+    int iColumn = (int)mx;
+    int iRow = (int)my;
+    if (iColumn < 0 || iColumn >= PLANET_WIDTH || iRow < 0 || iRow >= PLANET_HEIGHT)
+        allegro_message("ERROR:  EDGE(n1, n2, es)");
+
+    // Off the grid the nearest cell is read; without a planet the waypoint keeps its fresh
+    // cell. The draws are the same either way.
+    CELL* pCell = NULL;
+    if (pPlanet != NULL)
+        pCell = pPlanet->get_cell(clamp_index(iColumn, PLANET_WIDTH), clamp_index(iRow, PLANET_HEIGHT));
+    nNew->attach_cell(pCell);
+    nWaypoint = nNew;
+}
+
+void EDGE::update()
+{
+    if (nWest != NULL && nEast != NULL && nWest->bRevealed && nEast->bRevealed)
+        bBlocked = false;
+    if (nWaypoint != NULL)
+        nWaypoint->update_weather();
+}
+
+NODE* EDGE::destination(NODE* n, float X, float Y)
+{
+    NODE* f = other_end(n);
+    if (f == NULL)
+    {
+        allegro_message("ERROR: EDGE::destination(n, X, Y)");
+        return NULL;
+    }
+    float a = wrapped_distance(n->fX, n->fY, nWaypoint->fX, nWaypoint->fY);
+    float b = wrapped_distance(n->fX, n->fY, X, Y);
+    if (b < a)
+        return nWaypoint;
+    return f;
+}
+
+float EDGE::length()
+{
+    return wrapped_distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
+}
+
+float EDGE::wrapped_distance(float x1, float y1, float x2, float y2)
+{
+    float d = distance(x1, y1, x2, y2);
+    float w = vector_length(WRAP_WIDTH - std::fabs(x2 - x1), y2 - y1);
+    return d < w ? d : w;
+}
+
+NODE* EDGE::other_end(NODE* n) const
+{
+    if (n == NULL)
+        return NULL;
+    if (n == nWest)
+        return nEast;
+    if (n == nEast)
+        return nWest;
+    return NULL;
+}
+
+bool EDGE::connects(NODE* a, NODE* b) const
+{
+    return (nWest == a && nEast == b) || (nWest == b && nEast == a);
+}
+
+float EDGE::wrap_offset(int sign)
+{
+    float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
+    float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
+    if (d < w)
+        return 0.0f;
+    return sign > 0 ? WRAP_WIDTH : -WRAP_WIDTH;
+}
+
+void EDGE::draw_line(BITMAP* bmp, float x1, float y1, float x2, float y2, int colour)
+{
+    line(bmp, (int)x1, (int)y1, (int)x2, (int)y2, colour);
+}
