@@ -105,3 +105,9 @@ void exec_sql(sqlite3* db, const char* sql)
     if (sqlite3_exec(db, sql, NULL, NULL, &zErrMsg) != SQLITE_OK)
         report_sql_error(db, zErrMsg);
 }
+
+void show_progress(int x, int y, int colour, const char* sText)
+{
+    if (screen != NULL)
+        textprintf_ex(screen, font, x, y, colour, -1, "%s", sText);
+}

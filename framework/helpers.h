@@ -35,3 +35,7 @@ void report_sql_error(sqlite3* db, char* zErrMsg);
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
 // so atoi gives 0.
 const char* column_text(int argc, char** argv, int i);
+
+// A start-up progress line straight onto the screen, over what is there; skipped when there
+// is no screen (headless runs and tests).
+void show_progress(int x, int y, int colour, const char* sText);

@@ -8,14 +8,14 @@
 #include <cstdint>
 
 #include "framework/colours.h"
+#include "framework/helpers.h"
 
 namespace planet_detail
 {
-// A progress line, when there is a screen to show it on.
+// The planet's progress lines stand at the left margin in white.
 inline void show_progress(int y, const char* text)
 {
-    if (screen != NULL)
-        textprintf_ex(screen, font, 10, y, WHITE, -1, "%s", text);
+    ::show_progress(10, y, WHITE, text);
 }
 
 // At the usual 32-bit depth pixels are read and written straight through the lines.
