@@ -118,10 +118,12 @@ void SCENE::update()
 
     c->update();
 
+    world->update();
     calendar->update();
 }
 
 void SCENE::draw(BITMAP* target)
 {
+    world->draw(target);
     calendar->draw(target);
 }

@@ -2,12 +2,18 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "framework/camera.h"
+#include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "framework/scroll_window.h"
 #include "world/map/map.h"
+#include "world/map/node.h"
 #include "world/map/quest.h"
 #include "world/map/traveller.h"
 #include "world/planet/cell.h"
@@ -16,6 +22,9 @@
 
 namespace
 {
+const int BACKGROUND_WIDTH = 1024;
+const int BACKGROUND_HEIGHT = 768;
+
 void clear_weather_conditions()
 {
     for (WEATHER_CONDITION* wcCondition : weather_conditions)
@@ -23,6 +32,17 @@ void clear_weather_conditions()
     weather_conditions.clear();
 }
 }
+
+// The three table windows the S, W and Q keys toggle. Column titles are kept by pointer.
+const WORLD::TABLE_WINDOW WORLD::POPULATION_CHART = {
+    400, 300, "Population Chart", {{{"Town", 0}, {"Population", 200}, {NULL, 0}}},
+    "settlement_window", "Population", &WORLD::fill_population_chart, "DROP TABLE settlement_window"};
+const WORLD::TABLE_WINDOW WORLD::RECENT_WEATHER = {
+    200, 100, "Recent Weather", {{{"Date", 0}, {"Low", 100}, {"High", 150}}},
+    "node_weather", NULL, &WORLD::query_recent_weather, NULL};
+const WORLD::TABLE_WINDOW WORLD::QUESTS = {
+    450, 300, "Quests", {{{"Destination", 0}, {"Unlocks", 225}, {NULL, 0}}},
+    "quests", NULL, &WORLD::query_quests, NULL};
 
 WORLD* WORLD::instance()
 {
@@ -45,6 +65,8 @@ WORLD::~WORLD()
         delete mMap;
     for (QUEST* qQuest : l_Quests)
         delete qQuest;
+    for (SCROLL_WINDOW* swWindow : l_Windows)
+        delete swWindow;
     clear_weather_conditions();
     clear_messages();
     destroy_bitmap_if(bmpBackground);
@@ -62,6 +84,220 @@ void WORLD::clear_messages()
     for (std::string* sMessage : l_Messages)
         delete sMessage;
     l_Messages.clear();
+}
+
+int WORLD::jitter_colour(int iColour)
+{
+    // One draw a local, in order: the first of each pair is added, the second subtracted.
+    int iR_plus = random_next() % 3;
+    int iR_minus = random_next() % 3;
+    int iG_plus = random_next() % 3;
+    int iG_minus = random_next() % 3;
+    int iB_plus = random_next() % 3;
+    int iB_minus = random_next() % 3;
+    int iRed = std::clamp(getr(iColour) + iR_plus - iR_minus, 0, 255);
+    int iGreen = std::clamp(getg(iColour) + iG_plus - iG_minus, 0, 255);
+    int iBlue = std::clamp(getb(iColour) + iB_plus - iB_minus, 0, 255);
+    return make_colour(iRed, iGreen, iBlue);
+}
+
+void WORLD::blur(BITMAP* bmpScratch, BITMAP* bmpTarget)
+{
+    for (int x = 0; x < bmpScratch->w; x++)
+        for (int y = 0; y < bmpScratch->h; y++)
+            circlefill(bmpTarget, x, y, 2, jitter_colour(getpixel(bmpScratch, x, y)));
+}
+
+void WORLD::make_background(BITMAP* bmpPlanet_image)
+{
+    BITMAP* bmpScratch = create_bitmap_or_die(BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
+    destroy_bitmap_if(bmpBackground);
+    bmpBackground = create_bitmap_or_die(BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
+    clear_bitmap(bmpBackground);
+    stretch_blit(bmpPlanet_image, bmpScratch, 0, 0, bmpPlanet_image->w, bmpPlanet_image->h, 0, 0,
+                 BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
+    set_trans_blender(0, 0, 0, 80);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    show_progress(10, 170, WHITE, "Blurring LOD");
+    blur(bmpScratch, bmpBackground);
+    solid_mode();
+    destroy_bitmap(bmpScratch);
+}
+
+void WORLD::update()
+{
+    if (!l_Windows.empty())
+    {
+        // A window open pauses the map: no clicks, no travel, no clearing.
+        for (SCROLL_WINDOW* swWindow : l_Windows)
+            swWindow->update();
+    }
+    else
+    {
+        for (MAP* mMap : l_Maps)
+            mMap->update();
+        if (mouse_b & 2)
+            clear_messages();
+    }
+    handle_window_key(KEY_S, bKey_s, POPULATION_CHART, bPopulation_open);
+    handle_window_key(KEY_W, bKey_w, RECENT_WEATHER, bWeather_open);
+    handle_window_key(KEY_Q, bKey_q, QUESTS, bQuests_open);
+}
+
+void WORLD::handle_window_key(int iKey, bool& bLatch, const TABLE_WINDOW& twWindow, bool& bOpen)
+{
+    if (!key[iKey])
+    {
+        bLatch = false;
+        return;
+    }
+    if (bLatch)
+        return;
+    toggle_window(twWindow, bOpen);
+    bLatch = true;
+}
+
+void WORLD::toggle_window(const TABLE_WINDOW& twWindow, bool& bOpen)
+{
+    if (bOpen)
+    {
+        bOpen = false;
+        if (twWindow.sClose_sql != NULL)
+            exec_on_windows(twWindow.sTable, twWindow.sClose_sql);
+        close_windows(twWindow.sTable);
+        return;
+    }
+    SCROLL_WINDOW* swWindow = new SCROLL_WINDOW(twWindow.iWidth, twWindow.iHeight);
+    swWindow->set_title(twWindow.sTitle);
+    for (const TABLE_WINDOW::COLUMN& c : twWindow.a_Columns)
+        if (c.sTitle != NULL)
+            swWindow->add_column(c.sTitle, c.iX_offset);
+    (this->*twWindow.pPrepare)(swWindow);
+    swWindow->set_table(twWindow.sTable, twWindow.sOrder_by);
+    swWindow->toggle_visible();
+    l_Windows.push_back(swWindow);
+    bOpen = true;
+}
+
+void WORLD::fill_population_chart(SCROLL_WINDOW* swChart)
+{
+    // A run that ended with the chart open left its table behind, with the old towns in it.
+    swChart->exec("DROP TABLE IF EXISTS settlement_window");
+    swChart->exec("CREATE TABLE settlement_window(Town char(100), Population long)");
+    if (l_Maps.empty())
+        return;
+    // One transaction, so that a big map's towns go in without a disk sync each.
+    swChart->exec("BEGIN");
+    for (NODE* n : l_Maps.front()->get_nodes())
+    {
+        if (!n->is_settlement())
+            continue;
+        std::string strSql = "INSERT into settlement_window values(" + sql_quote(*n->get_location()) + ", " +
+                             sql_quote(std::to_string(n->get_population())) + ")";
+        swChart->exec(strSql.c_str());
+    }
+    swChart->exec("COMMIT");
+}
+
+void WORLD::query_recent_weather(SCROLL_WINDOW* swWeather)
+{
+    swWeather->open_database("./data/save_game.db");
+    // The node is the one the token stood at when the window opened.
+    int iNode_id = pTraveller != NULL ? pTraveller->current_node_id() : -1;
+    std::string strQuery = "SELECT Date, LowTemp, HighTemp FROM node_weather WHERE Node_ID = " +
+                           sql_quote(std::to_string(iNode_id)) + " ORDER BY Day DESC";
+    swWeather->set_query(strQuery.c_str());
+}
+
+void WORLD::query_quests(SCROLL_WINDOW* swQuests)
+{
+    swQuests->open_database("./data/save_game.db");
+    swQuests->set_query("SELECT vcQuest, vcLocked FROM quests ORDER BY Quest_ID");
+}
+
+void WORLD::close_windows(const char* sName)
+{
+    for (auto it = l_Windows.begin(); it != l_Windows.end();)
+    {
+        if (std::string((*it)->get_table()) == sName)
+        {
+            delete *it;
+            it = l_Windows.erase(it);
+        }
+        else
+            ++it;
+    }
+}
+
+void WORLD::exec_on_windows(const char* sName, const char* sSql)
+{
+    for (SCROLL_WINDOW* swWindow : l_Windows)
+        if (std::string(swWindow->get_table()) == sName)
+            swWindow->exec(sSql);
+}
+
+void WORLD::draw(BITMAP* target)
+{
+    if (bGenerated)
+        draw_background(target, 640, 480);
+    for (MAP* mMap : l_Maps)
+        mMap->draw(target);
+    if (!l_Messages.empty())
+        draw_quest_panel(target);
+    // The window opened first lies on top.
+    for (auto it = l_Windows.rbegin(); it != l_Windows.rend(); ++it)
+        (*it)->draw(target);
+    draw_status_bar(target);
+}
+
+void WORLD::draw_quest_panel(BITMAP* target)
+{
+    int y = 25;
+    int n = (int)l_Messages.size();
+    // The box grows by 15 a message while the lines advance by 10.
+    set_trans_blender(0, 0, 0, 128);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    rectfill(target, 50, y - 20, 590, y + 15 * (n + 1), DARK_BLUE);
+    solid_mode();
+    rect(target, 50, y - 20, 590, y + 15 * (n + 1), WHITE);
+    textprintf_centre_ex(target, font, 320, y - 15, WHITE, -1, "QUESTS");
+    for (std::string* sMessage : l_Messages)
+    {
+        textprintf_centre_ex(target, font, 319, y - 1, BLACK, -1, "%s", sMessage->c_str());
+        textprintf_centre_ex(target, font, 321, y + 1, BLACK, -1, "%s", sMessage->c_str());
+        textprintf_centre_ex(target, font, 320, y, YELLOW, -1, "%s", sMessage->c_str());
+        y += 10;
+    }
+    textprintf_centre_ex(target, font, 320, y + 5, WHITE, -1, "Right click to clear messages.");
+}
+
+void WORLD::draw_status_bar(BITMAP* target)
+{
+    set_trans_blender(0, 0, 0, 230);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    rectfill(target, 0, 440, 640, 480, OLIVE_DRAB);
+    line(target, 0, 440, 640, 440, DARK_KHAKI);
+    solid_mode();
+    if (pTraveller != NULL)
+        pTraveller->draw_status(target, 5.0f, 445.0f, l_Maps.empty() ? NULL : l_Maps.front());
+}
+
+void WORLD::draw_background(BITMAP* target, int iWidth, int iHeight)
+{
+    CAMERA* c = CAMERA::current();
+    float d = c->get_x() - 320;
+    clear_bitmap(target);
+    bool bZoomed_out = c->get_zoom() < 1;
+    auto copy_at = [&](float X) {
+        stretch_blit(bmpBackground, target, 0, 0, BACKGROUND_WIDTH, BACKGROUND_HEIGHT,
+                     (int)c->world_to_screen_x(X), (int)c->world_to_screen_y(0),
+                     (int)c->scale_length_x(iWidth), (int)c->scale_length_y(iHeight));
+    };
+    if (d < 0 || bZoomed_out)
+        copy_at(-640);
+    copy_at(0);
+    if (d >= 0 || bZoomed_out)
+        copy_at(640);
 }
 
 void WORLD::init()
