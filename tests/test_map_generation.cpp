@@ -334,3 +334,104 @@ TEST_F(GenerationTest, TheNodeRowsGoInOneTransactionThatNeverNests)
                   std::to_string(30 + map->l_Edges.size()));
     }
 }
+
+// ---------------------------------------------------------------- start node
+
+TEST_F(GenerationTest, TheStartIsDrawnAmongTheLandNodesAfterTheFirst)
+{
+    // Heights in the order the nodes are built; the last built is the first of the list.
+    const std::vector<int> v_Heights = {6000, 3000, 5000, 4999, 7000, 2000};
+    std::vector<NODE*> v_Built;
+    for (size_t i = 0; i < v_Heights.size(); ++i)
+        v_Built.push_back(node_at(50.0f * (float)i, 10, make_cell(v_Heights[i])));
+    const std::vector<NODE*> v_List(map->l_Nodes.begin(), map->l_Nodes.end());
+    for (unsigned int seed : {1u, 2u, 3u, 4u})
+    {
+        random_seed(seed);
+        NODE* nStart = NULL;
+        std::string sOut = capture_messages([&] { nStart = map->choose_start_node(); });
+        EXPECT_EQ(sOut, "");
+        // The draws replayed: the first position that holds land and is not the front.
+        const long long iDraws = random_draw_count();
+        const std::vector<int> d = draws_of(seed, (int)iDraws);
+        size_t iPicked = 0;
+        for (long long i = 0; i < iDraws; ++i)
+        {
+            iPicked = d[i] % v_List.size();
+            const bool bFits = iPicked != 0 && v_List[iPicked]->get_height() >= 5000;
+            EXPECT_EQ(bFits, i == iDraws - 1) << "draw " << i << " of seed " << seed;
+        }
+        EXPECT_EQ(nStart, v_List[iPicked]);
+    }
+}
+
+TEST_F(GenerationTest, WithoutLandAfterTheFirstNodeTheStartIsChosenWithoutADraw)
+{
+    struct CASE
+    {
+        std::vector<int> v_Heights; // in the order built
+        int iChosen;                // index into the order built
+    } cases[] = {
+        {{6000}, 0},             // a single land node
+        {{3000}, 0},             // a single sea node
+        {{3000, 3000, 6000}, 2}, // only the first of the list is land
+        {{3000, 3000, 4999}, 1}, // no land: the second of the list
+    };
+    for (const CASE& c : cases)
+    {
+        new_map();
+        std::vector<NODE*> v_Built;
+        for (size_t i = 0; i < c.v_Heights.size(); ++i)
+            v_Built.push_back(node_at(50.0f * (float)i, 10, make_cell(c.v_Heights[i])));
+        random_seed(1);
+        NODE* nStart = NULL;
+        std::string sOut = capture_messages([&] { nStart = map->choose_start_node(); });
+        EXPECT_EQ(sOut, "ERROR:  No land node to start on but the first one of the map.  The start "
+                        "node is chosen without a draw.\n");
+        EXPECT_EQ(random_draw_count(), 0);
+        EXPECT_EQ(nStart, v_Built[c.iChosen]) << c.v_Heights.size() << " nodes";
+    }
+}
+
+TEST_F(GenerationTest, AMapWithoutNodesEndsTheGameNamingTheSetting)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT_SAYING(map->choose_start_node(), 1,
+                       "ERROR:  The map has no nodes.  Set node_count in the \\[map_generation\\] "
+                       "section of config.ini to a number from 1 to 999.");
+}
+
+// ---------------------------------------------------------------- landmass names
+
+TEST_F(GenerationTest, LandmassNamesTakeTheirFormBySizeAndDraw)
+{
+    struct CASE
+    {
+        int iCount;
+        const char* sName;
+    } cases[] = {
+        {11, "Continent of Avel"}, // above 100 / 10: no draw
+        {10, "Avel Island"},       // draw 50
+        {0, "Island of Avel"},     // draw 51
+    };
+    WORD_DATABASE* wdWords = WORD_DATABASE::instance();
+    std::vector<std::string*> v_Strings;
+    for (const CASE& c : cases)
+    {
+        map->l_Landmasses.push_back(new LANDMASS{2 + (int)v_Strings.size(), c.iCount, new std::string("Avel")});
+        v_Strings.push_back(map->l_Landmasses.back()->strName);
+        wdWords->l_Used_qualifiers.push_back(v_Strings.back());
+    }
+    random_seed(seed_where(2, [](const std::vector<int>& d) { return d[0] % 100 == 50 && d[1] % 100 == 51; }));
+    map->name_landmasses();
+    EXPECT_EQ(random_draw_count(), 2);
+    size_t i = 0;
+    for (LANDMASS* lm : map->l_Landmasses)
+    {
+        EXPECT_EQ(lm->strName, v_Strings[i]); // the same string, which the word record holds
+        EXPECT_EQ(*lm->strName, cases[i].sName);
+        ++i;
+    }
+    EXPECT_EQ(texts(wdWords->l_Used_qualifiers),
+              (std::vector<std::string>{"Continent of Avel", "Avel Island", "Island of Avel"}));
+}

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,12 @@
 namespace
 {
 const int SEA_LEVEL = 5000;
+
+// The count the settings ask for; the same value the generation was given.
+int settings_node_count()
+{
+    return GAME::instance()->config->node_count;
+}
 
 void progress(int y, const char* sText)
 {
@@ -252,6 +259,64 @@ void MAP::check_short_detours()
                 l_Short_detours.pop_front();
             }
         }
+    }
+}
+
+NODE* MAP::choose_start_node()
+{
+    if (l_Nodes.empty())
+    {
+        // Nothing to stand on: the game cannot be played.
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+        allegro_message("ERROR:  The map has no nodes.  Set node_count in the [map_generation] "
+                        "section of config.ini to a number from 1 to 999.\n");
+        std::exit(1);
+    }
+    NODE* nFirst = l_Nodes.front();
+    bool bLand_after_first = false;
+    for (auto it = std::next(l_Nodes.begin()); it != l_Nodes.end() && !bLand_after_first; ++it)
+        bLand_after_first = (*it)->get_height() >= SEA_LEVEL;
+
+    if (bLand_after_first)
+    {
+        const std::vector<NODE*>& v_Nodes = every_node();
+        NODE* nChoice = nFirst;
+        while (nChoice == nFirst || nChoice->get_height() < SEA_LEVEL)
+        {
+            int idx = random_next() % (int)v_Nodes.size();
+            nChoice = v_Nodes[idx];
+        }
+        return nChoice;
+    }
+
+    // The draws could never end: choose without them.
+    allegro_message("ERROR:  No land node to start on but the first one of the map.  The start "
+                    "node is chosen without a draw.\n");
+    if (nFirst->get_height() >= SEA_LEVEL)
+        return nFirst;
+    if (l_Nodes.size() > 1)
+        return *std::next(l_Nodes.begin());
+    return nFirst;
+}
+
+void MAP::name_landmasses()
+{
+    const int iContinent = settings_node_count() / 10;
+    for (LANDMASS* lm : l_Landmasses)
+    {
+        // Rebuilt in the string that the word record holds, so the record follows.
+        std::string sWord = *lm->strName;
+        lm->strName->clear();
+        if (lm->iCount > iContinent)
+        {
+            lm->strName->append("Continent of " + sWord);
+            continue;
+        }
+        int r = random_next() % 100;
+        if (r > 50)
+            lm->strName->append("Island of " + sWord);
+        else
+            lm->strName->append(sWord + " Island");
     }
 }
 
