@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <cstdint>
 #include <list>
 #include <string>
 #include <unordered_map>
@@ -48,8 +49,8 @@ public:
     // Links a to the nearest nodes not yet linked to it, as many as one draw says.
     void link_node(NODE* a);
     // Two records per other node, the direct way and the way across the seam, nearest first;
-    // of equal distances the later record comes first.
-    void distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records);
+    // of equal distances the later record comes first. Only the nearest iNearest when asked.
+    void distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records, size_t iNearest = SIZE_MAX);
     // Groups, joins, edge classes, landmasses, then the locks on bridges and long detours.
     void analyze_map();
     // Turns short detours back to normal edges while blocking them would cut nodes off.

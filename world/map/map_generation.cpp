@@ -46,6 +46,25 @@ int links_for_draw(int r)
     return 2;
 }
 
+const int MOST_LINKS = 6;
+
+// A link candidate with its place in the list of candidates (smaller is nearer the front).
+struct LISTED_RECORD
+{
+    NODE_DISTANCE ndRecord;
+    int iPlace;
+};
+
+// Nearer first; of equal distances the one nearer the front of the list.
+bool listed_before(const LISTED_RECORD& x, const LISTED_RECORD& y)
+{
+    if (less_by_distance(&x.ndRecord, &y.ndRecord))
+        return true;
+    if (less_by_distance(&y.ndRecord, &x.ndRecord))
+        return false;
+    return x.iPlace < y.iPlace;
+}
+
 // Opens a transaction on the save database unless one is open already; the rows of the
 // nodes built meanwhile then go to disk together.
 class NODE_ROWS_TRANSACTION
@@ -164,31 +183,44 @@ void MAP::link_nodes()
         link_node(a);
 }
 
-void MAP::distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records)
+void MAP::distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records, size_t iNearest)
 {
-    v_Records.clear();
+    // Each record goes in at the front of the list, so the list holds them last first: that
+    // order decides among equal distances, as a stable sort of the list would.
+    std::vector<LISTED_RECORD> v_Listed;
+    v_Listed.reserve(2 * l_Nodes.size());
+    int iInserted = 0;
     for (NODE* b : every_node())
     {
         if (b == a)
             continue;
-        v_Records.push_back({distance(b->fX, b->fY, a->fX, a->fY), b});
-        v_Records.push_back({vector_length(WRAP_WIDTH - std::fabs(b->fX - a->fX), b->fY - a->fY), b});
+        v_Listed.push_back({{distance(b->fX, b->fY, a->fX, a->fY), b}, --iInserted});
+        v_Listed.push_back(
+            {{vector_length(WRAP_WIDTH - std::fabs(b->fX - a->fX), b->fY - a->fY), b}, --iInserted});
     }
-    // Each record went in at the front of the list, so the list holds them last first; the
-    // sort keeps that order among equal distances.
-    std::reverse(v_Records.begin(), v_Records.end());
-    std::stable_sort(v_Records.begin(), v_Records.end(),
-                     [](const NODE_DISTANCE& x, const NODE_DISTANCE& y) { return less_by_distance(&x, &y); });
+    // The order is total, so the nearest few come out the same as from sorting them all.
+    if (iNearest < v_Listed.size())
+    {
+        std::nth_element(v_Listed.begin(), v_Listed.begin() + iNearest, v_Listed.end(), listed_before);
+        v_Listed.resize(iNearest);
+    }
+    std::sort(v_Listed.begin(), v_Listed.end(), listed_before);
+    v_Records.clear();
+    for (const LISTED_RECORD& lr : v_Listed)
+        v_Records.push_back(lr.ndRecord);
 }
 
 void MAP::link_node(NODE* a)
 {
+    // Every record passed over below is of a node linked to a, before or by this pass, and
+    // each node has two records: the links are always found among these.
+    const size_t iNeeded = 2 * (size_t)(a->edge_count() + MOST_LINKS);
     std::vector<NODE_DISTANCE> v_Records;
-    distance_records(a, v_Records);
+    distance_records(a, v_Records, iNeeded);
     int r = random_next() % 100;
     int k = links_for_draw(r);
-    // A record passed over is of a node already linked to a, and stays so: each link looks
-    // on from where the one before stopped.
+    // A record passed over stays of a linked node: each link looks on from where the one
+    // before stopped.
     size_t iNext = 0;
     for (int i = 0; i < k; ++i)
     {
