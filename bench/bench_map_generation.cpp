@@ -5,10 +5,9 @@
 
 #include <sqlite3.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include <filesystem>
 
+#include "bench/bench_run_directory.h"
 #include "framework/camera.h"
 #include "framework/config.h"
 #include "framework/headless.h"
@@ -20,8 +19,6 @@
 #include "world/save_database.h"
 #include "world/words/word_database.h"
 #include "world/world.h"
-
-namespace fs = std::filesystem;
 
 namespace
 {
@@ -80,14 +77,9 @@ BENCHMARK(BM_map_generate)->Arg(100)->Arg(999)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // A scratch run directory holding a copy of the game's data tree.
-    char sTemplate[] = "/tmp/orv_bench_map_generation_XXXXXX";
-    if (mkdtemp(sTemplate) == nullptr)
+    BENCH_RUN_DIRECTORY rdRun("orv_bench_map_generation");
+    if (!rdRun.ready())
         return 1;
-    fs::path pathDir = sTemplate;
-    fs::copy(fs::path(ORV_RUN_DIR) / "data", pathDir / "data", fs::copy_options::recursive);
-    fs::path pathOld = fs::current_path();
-    fs::current_path(pathDir);
     start_headless_allegro();
     CAMERA::current()->reset(320, 240);
     GAME::instance()->config = new CONFIG();
@@ -107,7 +99,5 @@ int main(int argc, char** argv)
     delete g_pPlanet;
     sqlite3_close(save_db);
     save_db = NULL;
-    fs::current_path(pathOld);
-    fs::remove_all(pathDir);
     return 0;
 }
