@@ -12,11 +12,13 @@
 #include "framework/helpers.h"
 #include "framework/random.h"
 #include "framework/scroll_window.h"
+#include "world/game.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
 #include "world/map/quest.h"
 #include "world/map/traveller.h"
 #include "world/planet/cell.h"
+#include "world/planet/planet.h"
 #include "world/save_database.h"
 #include "world/weather/weather.h"
 
@@ -84,6 +86,27 @@ void WORLD::clear_messages()
     for (std::string* sMessage : l_Messages)
         delete sMessage;
     l_Messages.clear();
+}
+
+void WORLD::generate()
+{
+    MAP* mNew_Map = new MAP();
+    pPlanet = new PLANET();
+    pPlanet->create_bitmaps();
+    pPlanet->generate(500, 300);
+    pPlanet->render(640, 480);
+    mNew_Map->generate(pPlanet, GAME::instance()->config->node_count);
+
+    make_background(pPlanet->get_image());
+    show_progress(10, 250, YELLOW, "Freeing Planet Memory");
+    delete pPlanet;
+    pPlanet = NULL;
+    bGenerated = true;
+
+    // First in the list before the first quests: their search walks the first map.
+    l_Maps.push_front(mNew_Map);
+    if (mNew_Map->nPlayer_node != NULL)
+        mNew_Map->nPlayer_node->reveal_neighbours();
 }
 
 int WORLD::jitter_colour(int iColour)
