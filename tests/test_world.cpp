@@ -308,6 +308,40 @@ TEST_F(WorldTest, EachChannelMovesByItsFirstDrawLessItsSecondAndStaysInRange)
     }
 }
 
+TEST_F(WorldTest, TheBlurWrittenStraightIntoTheLinesIsCirclefillUnderTheTransBlender)
+{
+    // A picture of every kind of channel, the extremes included, over a target not black.
+    BITMAP* bmpPicture = make_test_bitmap(37, 23, BLACK);
+    random_seed(9);
+    for (int y = 0; y < bmpPicture->h; ++y)
+        for (int x = 0; x < bmpPicture->w; ++x)
+        {
+            const int aLevels[] = {0, 1, 2, 127, 128, 253, 254, 255};
+            int r = aLevels[random_next() % 8];
+            int g = random_next() % 256;
+            int b = aLevels[random_next() % 8];
+            putpixel(bmpPicture, x, y, make_colour(r, g, b));
+        }
+    BITMAP* bmpBy_discs = make_test_bitmap(37, 23, make_colour(200, 10, 90));
+    BITMAP* bmpStraight = make_test_bitmap(37, 23, make_colour(200, 10, 90));
+
+    random_seed(5);
+    set_trans_blender(0, 0, 0, 80);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    WORLD::blur_by_discs(bmpPicture, bmpBy_discs);
+    solid_mode();
+    const long long iDraws = random_draw_count();
+    random_seed(5);
+    WORLD::blur(bmpPicture, bmpStraight);
+    EXPECT_EQ(random_draw_count(), iDraws);
+    EXPECT_EQ(iDraws, 6 * 37 * 23);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x)
+            ASSERT_EQ(getpixel(bmpStraight, x, y), getpixel(bmpBy_discs, x, y)) << x << "," << y;
+    for (BITMAP* bmp : {bmpPicture, bmpBy_discs, bmpStraight})
+        destroy_bitmap(bmp);
+}
+
 TEST_F(WorldTest, TheBackgroundIsTheBlurredPlanetAtTwiceItsSizeAndDrawsWhereTheCameraNeedsIt)
 {
     // Red west, blue east: the blur keeps which half is which.

@@ -26,6 +26,23 @@ namespace
 {
 const int BACKGROUND_WIDTH = 1024;
 const int BACKGROUND_HEIGHT = 768;
+const int BLUR_ALPHA = 80;
+
+// Allegro's truecolour translucency, the blender that set_trans_blender installs for 24 and
+// 32 bits, as circlefill applies it in DRAW_MODE_TRANS: x the colour drawn, y the pixel under
+// it. Red and blue share one word, in unsigned long arithmetic as the library does it.
+inline unsigned long trans_blend(unsigned long x, unsigned long y, unsigned long n)
+{
+    if (n)
+        n++;
+    unsigned long res = ((x & 0xFF00FF) - (y & 0xFF00FF)) * n / 256 + y;
+    y &= 0xFF00;
+    x &= 0xFF00;
+    unsigned long g = (x - y) * n / 256 + y;
+    res &= 0xFF00FF;
+    g &= 0xFF00;
+    return res | g;
+}
 
 void clear_weather_conditions()
 {
@@ -124,11 +141,42 @@ int WORLD::jitter_colour(int iColour)
     return make_colour(iRed, iGreen, iBlue);
 }
 
-void WORLD::blur(BITMAP* bmpScratch, BITMAP* bmpTarget)
+void WORLD::blur_by_discs(BITMAP* bmpScratch, BITMAP* bmpTarget)
 {
     for (int x = 0; x < bmpScratch->w; x++)
         for (int y = 0; y < bmpScratch->h; y++)
             circlefill(bmpTarget, x, y, 2, jitter_colour(getpixel(bmpScratch, x, y)));
+}
+
+void WORLD::blur(BITMAP* bmpScratch, BITMAP* bmpTarget)
+{
+    if (!is_direct(bmpScratch) || !is_direct(bmpTarget))
+    {
+        blur_by_discs(bmpScratch, bmpTarget);
+        return;
+    }
+    // circlefill's rows of a radius-2 disc, each pixel once: half widths from y - 2 to y + 2.
+    static const int aHalf_width[5] = {1, 2, 2, 2, 1};
+    const int iTop = bmpTarget->ct;
+    const int iBottom = bmpTarget->cb;
+    const int iLeft = bmpTarget->cl;
+    const int iRight = bmpTarget->cr;
+    for (int x = 0; x < bmpScratch->w; x++)
+        for (int y = 0; y < bmpScratch->h; y++)
+        {
+            const unsigned long iColour = (unsigned long)jitter_colour((int)pixel_line(bmpScratch, y)[x]);
+            for (int i = 0; i < 5; i++)
+            {
+                const int iY = y - 2 + i;
+                if (iY < iTop || iY >= iBottom)
+                    continue;
+                std::uint32_t* pLine = pixel_line(bmpTarget, iY);
+                const int iFrom = std::max(x - aHalf_width[i], iLeft);
+                const int iTo = std::min(x + aHalf_width[i], iRight - 1);
+                for (int iX = iFrom; iX <= iTo; iX++)
+                    pLine[iX] = (std::uint32_t)trans_blend(iColour, pLine[iX], BLUR_ALPHA);
+            }
+        }
 }
 
 void WORLD::make_background(BITMAP* bmpPlanet_image)
@@ -139,7 +187,7 @@ void WORLD::make_background(BITMAP* bmpPlanet_image)
     clear_bitmap(bmpBackground);
     stretch_blit(bmpPlanet_image, bmpScratch, 0, 0, bmpPlanet_image->w, bmpPlanet_image->h, 0, 0,
                  BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
-    set_trans_blender(0, 0, 0, 80);
+    set_trans_blender(0, 0, 0, BLUR_ALPHA);
     drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
     show_progress(10, 170, WHITE, "Blurring LOD");
     blur(bmpScratch, bmpBackground);

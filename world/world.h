@@ -45,8 +45,11 @@ public:
     // apart for the tests and the benchmarks); replaces any earlier one.
     void make_background(BITMAP* bmpPlanet_image);
     BITMAP* get_background() { return bmpBackground; }
-    // Every pixel of scratch, jittered, as a translucent disc of radius 2 onto background
-    // (x outer, y inner); the translucent mode must be set.
+    // Every pixel of scratch, jittered, as a disc of radius 2 blended at alpha 80 onto
+    // background (x outer, y inner), with circlefill in the translucent mode of alpha 80.
+    static void blur_by_discs(BITMAP* bmpScratch, BITMAP* bmpBackground);
+    // The same pixels, written straight into 32-bit lines with the library's own blend:
+    // a tenth of the time. Other depths go through blur_by_discs.
     static void blur(BITMAP* bmpScratch, BITMAP* bmpBackground);
     // A pixel's colour with each channel moved by rand() % 3 - rand() % 3 (red, green, blue,
     // two draws each) and kept within 0..255.
