@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "bench/bench_run_directory.h"
@@ -9,6 +12,7 @@
 #include "framework/entity.h"
 #include "framework/headless.h"
 #include "framework/helpers.h"
+#include "framework/image_cache.h"
 #include "framework/random.h"
 #include "world/calendar/calendar.h"
 #include "world/map/edge.h"
@@ -113,6 +117,45 @@ void BM_classify_edges_every_node(benchmark::State& state)
     delete map;
 }
 BENCHMARK(BM_classify_edges_every_node)->Arg(999)->Unit(benchmark::kMillisecond);
+
+// The process's size from /proc/self/statm: field 0 is the virtual size, 1 the resident.
+double statm_mb(int iField)
+{
+    long a_Values[2] = {0, 0};
+    FILE* f = std::fopen("/proc/self/statm", "r");
+    if (f != NULL)
+    {
+        if (std::fscanf(f, "%ld %ld", &a_Values[0], &a_Values[1]) != 2)
+            a_Values[0] = a_Values[1] = 0;
+        std::fclose(f);
+    }
+    return (double)a_Values[iField] * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
+double peak_rss_mb()
+{
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+
+// What a map of N nodes holds in memory: every node and edge waypoint with its sprites,
+// weather and cell, and the fog. Run alone (--benchmark_filter=memory) for a clean peak.
+void BM_map_memory(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        double dResident = statm_mb(1);
+        double dVirtual = statm_mb(0);
+        MAP* map = make_grid_map((int)state.range(0));
+        state.counters["map_resident_MB"] = statm_mb(1) - dResident;
+        state.counters["map_virtual_MB"] = statm_mb(0) - dVirtual;
+        state.counters["peak_MB"] = peak_rss_mb();
+        state.counters["nodes_and_waypoints"] = (double)(map->l_Nodes.size() + map->l_Edges.size());
+        delete map;
+    }
+}
+BENCHMARK(BM_map_memory)->Arg(999)->Iterations(1)->Unit(benchmark::kMillisecond);
 }
 
 int main(int argc, char** argv)
@@ -122,6 +165,9 @@ int main(int argc, char** argv)
         return 1;
     start_headless_allegro();
     random_seed(1);
+    // The node icon sheets, as the game loads them before it builds the world.
+    IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
+    IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
     CAMERA::current()->reset(320, 240);
     // Opens save_game.db, creates the tables and sets synchronous=OFF.
     WORLD::instance();
@@ -131,6 +177,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     WORLD::instance()->set_player(NULL);
+    IMAGE_CACHE::destroy_all();
     sqlite3_close(save_db);
     save_db = NULL;
     return 0;

@@ -271,12 +271,20 @@ TEST_F(WorldTest, TheStatusBarIsAnOliveBandWithTheTokensLine)
     map->tTraveller->iState = TRAVELLER_TRAVELLING;
     BITMAP* bmp = make_test_bitmap(640, 480, GRAY);
     world()->draw(bmp);
-    EXPECT_EQ(getpixel(bmp, 320, 439), GRAY);
-    // The line goes over the band.
-    EXPECT_EQ(getpixel(bmp, 320, 440), blended(DARK_KHAKI, blended(OLIVE_DRAB, GRAY, 230), 230));
-    EXPECT_EQ(getpixel(bmp, 320, 470), blended(OLIVE_DRAB, GRAY, 230));
-    EXPECT_EQ(getpixel(bmp, 639, 479), blended(OLIVE_DRAB, GRAY, 230));
-    EXPECT_TRUE(any_pixel(bmp, 5, 450, 100, 457, YELLOW)) << "Traveling...";
+    // Far from the token the bar lies over the black of the fog; the line goes over the band.
+    EXPECT_EQ(getpixel(bmp, 320, 439), BLACK);
+    EXPECT_EQ(getpixel(bmp, 320, 440), blended(DARK_KHAKI, blended(OLIVE_DRAB, BLACK, 230), 230));
+    EXPECT_EQ(getpixel(bmp, 320, 470), blended(OLIVE_DRAB, BLACK, 230));
+    EXPECT_EQ(getpixel(bmp, 639, 479), blended(OLIVE_DRAB, BLACK, 230));
+    EXPECT_TRUE(any_pixel(bmp, 5, 454, 100, 457, YELLOW)) << "Traveling...";
+
+    // At the node its name, one line higher.
+    map->tTraveller->iState = TRAVELLER_AT_NODE;
+    *s->sName = "Tarn";
+    clear_to_color(bmp, GRAY);
+    world()->draw(bmp);
+    EXPECT_TRUE(any_pixel(bmp, 5, 445, 36, 452, YELLOW));
+    EXPECT_FALSE(any_pixel(bmp, 5, 454, 100, 457, YELLOW));
     destroy_bitmap(bmp);
 }
 

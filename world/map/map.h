@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <climits>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -139,6 +140,11 @@ private:
     // costs more than the resets themselves.
     const std::vector<NODE*>& every_node();
     std::vector<NODE*> v_Nodes;
+
+    // Where the token's last sight holes were cut; they need cutting again only when it
+    // has moved.
+    int iToken_hole_x = INT_MIN;
+    int iToken_hole_y = INT_MIN;
 
     // The breadth-first queue, kept between searches so a search allocates nothing.
     std::vector<NODE*> v_Queue;

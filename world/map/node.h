@@ -110,6 +110,8 @@ public:
     bool bDungeon;
     bool bVisited;
     bool bEnd;
+    // Its sight holes are in its map's fog: they never fill again, so the map cuts them once.
+    bool bSight_cut;
     int iId;
     int iDifficulty;
     int iRank; // 99999: not ranked yet
