@@ -83,3 +83,119 @@ e2e_no_sound_config() {
   printf 'pcm.!default { type hw card 99 }\n' >"$file"
   echo "$file"
 }
+
+# --- Playing from the screen ---------------------------------------------------------------
+# Colours of the game, as the probe writes them.
+E2E_BLUE=0000FF
+E2E_RED=C80000
+E2E_YELLOW=FFFF00
+E2E_DARK_KHAKI=BDB76B
+# Where the pointer rests: inside the window, so that keys reach it, and off the scrolling
+# margins, the player's marker and the status bar.
+E2E_PARK_X=60
+E2E_PARK_Y=420
+
+# e2e_player DIR PROBE: the helpers below play the game started in DIR, reading their
+# screenshots (DIR/NAME.bmp) with the probe; the pointer goes to its resting place.
+e2e_player() {
+  E2E_DIR=$1
+  E2E_PROBE=$2
+  xdotool mousemove --window "$E2E_WID" $E2E_PARK_X $E2E_PARK_Y
+}
+
+e2e_shot() {
+  import -window "$E2E_WID" "BMP3:$E2E_DIR/$1.bmp" 2>/dev/null || e2e_fail "no screenshot $1"
+}
+e2e_park() {
+  xdotool mousemove --window "$E2E_WID" $E2E_PARK_X $E2E_PARK_Y
+  sleep 0.2
+}
+# A key is seen only while it is held across a logic step.
+e2e_press() {
+  xdotool keydown "$1"
+  sleep 0.15
+  xdotool keyup "$1"
+  sleep 0.2
+}
+# e2e_shot_holding KEY NAME: a screenshot while KEY is held.
+e2e_shot_holding() {
+  xdotool keydown "$1"
+  sleep 0.4
+  e2e_shot "$2"
+  xdotool keyup "$1"
+  sleep 0.2
+}
+# Pixels of the colour between two distances from the screen centre.
+e2e_ring_count() { "$E2E_PROBE" ring "$E2E_DIR/$1.bmp" 320 240 "$2" "$3" "$4" | cut -d' ' -f1; }
+# e2e_wait_until SECONDS NAME TEST...: screenshots NAME until TEST passes; false on time-out.
+e2e_wait_until() {
+  local seconds=$1 name=$2 i
+  shift 2
+  for i in $(seq 1 $((seconds * 4))); do
+    e2e_shot "$name"
+    "$@" && return 0
+    kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the game ended"
+    sleep 0.25
+  done
+  return 1
+}
+# The player's marker: three blue rings round the centre, radii 4, 5 and 6 world units at
+# zoom 1, 12 to 14 pixels at zoom 3, capped at 20 to 22 from zoom 5 on.
+e2e_marker_at_centre() {
+  local name=$1 inner=$2 outer=$3 least=$4
+  [ "$(e2e_ring_count "$name" "$inner" "$outer" $E2E_BLUE)" -ge "$least" ]
+}
+e2e_marker_zoom_1() { e2e_marker_at_centre "$1" 3.5 6.5 25 && [ "$(e2e_ring_count "$1" 8 30 $E2E_BLUE)" -lt 40 ]; }
+e2e_marker_zoom_3() { e2e_marker_at_centre "$1" 11.5 14.5 120 && [ "$(e2e_ring_count "$1" 17 30 $E2E_BLUE)" -lt 40 ]; }
+e2e_marker_zoom_6() { e2e_marker_at_centre "$1" 19.5 22.5 200; }
+e2e_travelling() {
+  "$E2E_PROBE" text "$E2E_DIR/$1.bmp" left 5 450 $E2E_YELLOW "Traveling..." ||
+    "$E2E_PROBE" text "$E2E_DIR/$1.bmp" left 5 450 $E2E_YELLOW "Sleeping..."
+}
+# The calendar's date and time at the bottom right.
+e2e_clock_moved() { "$E2E_PROBE" differ "$E2E_DIR/$1.bmp" "$E2E_DIR/$2.bmp" 380 458 625 479; }
+
+# A journey: the edges at the player's node are the only ones drawn solid in their exact
+# colour, so the probe finds the neighbours where the map and the hidden map differ in such a
+# colour. Hovering a neighbour rings it red; a click sets off. Screenshots follow one another
+# as fast as they can be taken until the token has arrived: trip_seen.bmp is the first under
+# way, trip_end.bmp the arrival. Returns 1 when no neighbour took the click, 2 when a journey
+# went by too fast to be seen.
+e2e_red_near() { "$E2E_PROBE" ring "$E2E_DIR/$1.bmp" "$2" "$3" 0 "$4" $E2E_RED | cut -d' ' -f1; }
+e2e_journey() {
+  local zoom=$1 nx ny i seen=0
+  local -a candidates
+  e2e_shot map
+  e2e_shot_holding m nomap
+  mapfile -t candidates < <("$E2E_PROBE" neighbours "$E2E_DIR/map.bmp" "$E2E_DIR/nomap.bmp" "$zoom")
+  for candidate in "${candidates[@]}"; do
+    read -r nx ny <<<"$candidate"
+    # Hovering near the margins would scroll the view away.
+    [ "$nx" -ge 55 ] && [ "$nx" -le 585 ] && [ "$ny" -ge 55 ] && [ "$ny" -le 425 ] || continue
+    xdotool mousemove --window "$E2E_WID" "$nx" "$ny"
+    sleep 0.3
+    e2e_shot hover
+    [ "$(e2e_red_near hover "$nx" "$ny" $((9 * zoom)))" -ge $(($(e2e_red_near map "$nx" "$ny" $((9 * zoom))) + 10 * zoom)) ] || continue
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+    for i in $(seq 1 1500); do
+      e2e_shot trip
+      if e2e_travelling trip; then
+        [ $seen = 0 ] && { seen=1; cp "$E2E_DIR/trip.bmp" "$E2E_DIR/trip_seen.bmp"; }
+      elif [ $seen = 1 ] && { e2e_marker_zoom_3 trip || e2e_marker_zoom_1 trip; }; then
+        cp "$E2E_DIR/trip.bmp" "$E2E_DIR/trip_end.bmp"
+        e2e_park
+        return 0
+      elif [ $i -ge 20 ] && [ $seen = 0 ]; then
+        # Too short a way to be seen under way, or no move at all: the clock tells.
+        e2e_clock_moved hover trip && { e2e_park; return 2; }
+        break
+      fi
+      kill -0 "$E2E_PID" 2>/dev/null || e2e_fail "the game ended during the journey"
+    done
+    [ $seen = 1 ] && e2e_fail "the journey did not end"
+    e2e_park
+  done
+  return 1
+}
