@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "framework/camera.h"
+#include "framework/config.h"
 #include "framework/entity.h"
 #include "framework/random.h"
 #include "tests/headless.h"
 #include "tests/save_fixture.h"
 #include "world/calendar/calendar.h"
+#include "world/game.h"
 #include "world/map/edge.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
@@ -70,6 +72,9 @@ protected:
         start_world();
         reset_state();
         random_seed(1);
+        // The generation reads node_count through the application's settings record.
+        cfgMap.reset();
+        GAME::instance()->config = &cfgMap;
         map = new MAP();
         world()->get_maps().push_front(map);
         world()->set_player(map->tTraveller);
@@ -80,6 +85,7 @@ protected:
         delete map;
         map = NULL;
         reset_state();
+        GAME::instance()->config = NULL;
     }
 
     static WORLD* world() { return WORLD::instance(); }
@@ -94,8 +100,7 @@ protected:
         pWorld->clear_messages();
         pWorld->set_player(NULL);
         pWorld->set_planet(NULL);
-        WORD_DATABASE::instance()->l_Used_qualifiers.clear();
-        WORD_DATABASE::instance()->l_Used_names.clear();
+        WORD_DATABASE::instance()->reset_used();
         node_counter = 0;
         QUEST::reset_ids();
         CALENDAR* pCalendar = CALENDAR::instance();
@@ -171,7 +176,10 @@ protected:
         return v;
     }
 
+    void set_node_count(int iCount) { cfgMap.node_count = iCount; }
+
     MAP* map = NULL;
+    CONFIG cfgMap;
     static WORKING_DIRECTORY* s_pDir;
 };
 

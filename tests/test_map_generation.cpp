@@ -11,20 +11,12 @@
 #include "framework/config.h"
 #include "framework/helpers.h"
 #include "tests/map_fixture.h"
+#include "tests/planet_fixture.h"
 #include "world/game.h"
 #include "world/planet/planet.h"
 
 namespace
 {
-// The generation reads the node count from the settings as well.
-CONFIG* settings()
-{
-    GAME* pGame = GAME::instance();
-    if (pGame->config == NULL)
-        pGame->config = new CONFIG();
-    return pGame->config;
-}
-
 class GenerationTest : public MAP_TEST
 {
 protected:
@@ -42,7 +34,7 @@ protected:
     void SetUp() override
     {
         MAP_TEST::SetUp();
-        settings()->node_count = 100;
+        set_node_count(100);
     }
 
     // The hand-made planet, every cell at one height on one landmass.
@@ -316,7 +308,7 @@ TEST_F(GenerationTest, ShortDetoursTheMapCannotDoWithoutBecomeNormal)
 
 TEST_F(GenerationTest, TheNodeRowsGoInOneTransactionThatNeverNests)
 {
-    settings()->node_count = 30;
+    set_node_count(30);
     for (bool bOpen_before : {false, true})
     {
         start_world();
@@ -393,14 +385,6 @@ TEST_F(GenerationTest, WithoutLandAfterTheFirstNodeTheStartIsChosenWithoutADraw)
     }
 }
 
-TEST_F(GenerationTest, AMapWithoutNodesEndsTheGameNamingTheSetting)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT_SAYING(map->choose_start_node(), 1,
-                       "ERROR:  The map has no nodes.  Set node_count in the \\[map_generation\\] "
-                       "section of config.ini to a number from 1 to 999.");
-}
-
 // ---------------------------------------------------------------- landmass names
 
 TEST_F(GenerationTest, LandmassNamesTakeTheirFormBySizeAndDraw)
@@ -434,4 +418,155 @@ TEST_F(GenerationTest, LandmassNamesTakeTheirFormBySizeAndDraw)
     }
     EXPECT_EQ(texts(wdWords->l_Used_qualifiers),
               (std::vector<std::string>{"Continent of Avel", "Avel Island", "Island of Avel"}));
+}
+
+// ---------------------------------------------------------------- progression
+
+TEST_F(GenerationTest, EachGateStartsHalfAStrideDeeperThanAllRankedBefore)
+{
+    // A chain from the start over normal edges, then one locked edge to a node behind it. At
+    // 100 nodes a rank spans 10 depths and a gate adds 5 to the deepest depth so far.
+    struct CASE
+    {
+        int iChain;       // normal edges from the start
+        int iBehind_rank; // rank of the node behind the gate
+    } cases[] = {{13, 1}, {14, 2}};
+    for (const CASE& c : cases)
+    {
+        new_map();
+        std::vector<NODE*> v_Chain = line(c.iChain + 1);
+        NODE* nBehind = node_at(100, 300);
+        link(v_Chain.back(), nBehind, EDGE_LOCKED);
+        EXPECT_EQ(map->rank_nodes(v_Chain.front()), 5 + c.iChain + 1);
+        EXPECT_EQ(v_Chain.back()->get_rank(), (c.iChain + 1) / 10 == 0 ? 1 : (c.iChain + 1) / 10);
+        EXPECT_EQ(nBehind->get_rank(), c.iBehind_rank) << c.iChain << " normal edges";
+    }
+}
+
+TEST_F(GenerationTest, TheEndIsDrawnAmongTheNodesNearTheLastStageRank)
+{
+    struct CASE
+    {
+        std::vector<int> v_Ranks; // in the order built
+        int iTop;
+        std::vector<int> v_Candidates; // indices into the order built, in list order
+    } cases[] = {
+        {{1, 3, 5, 6, 4}, 6, {4, 3, 2}},
+        {{1, 20, 9, 99999, 8, 12, 13}, 10, {5, 4, 2}}, // capped at 10: ranks 8 to 12
+        {{1, 20}, 10, {}},
+    };
+    for (const CASE& c : cases)
+    {
+        new_map();
+        std::vector<NODE*> v_Built;
+        for (int iRank : c.v_Ranks)
+        {
+            v_Built.push_back(node_at(10.0f * (float)v_Built.size(), 10));
+            v_Built.back()->set_rank(iRank);
+        }
+        EXPECT_EQ(map->last_stage_rank(), c.iTop);
+        random_seed(3);
+        std::string sOut = capture_messages([&] { map->choose_end_node(c.iTop); });
+        std::vector<NODE*> v_Ends;
+        for (NODE* n : map->l_Nodes)
+            if (n->is_end())
+                v_Ends.push_back(n);
+        if (c.v_Candidates.empty())
+        {
+            EXPECT_EQ(sOut, "We couldn't find the end of the game, oh no!");
+            EXPECT_EQ(random_draw_count(), 0);
+            EXPECT_TRUE(v_Ends.empty());
+            continue;
+        }
+        EXPECT_EQ(sOut, "");
+        ASSERT_EQ(random_draw_count(), 1);
+        const int idx = draws_of(3, 1)[0] % (int)c.v_Candidates.size();
+        EXPECT_EQ(v_Ends, std::vector<NODE*>{v_Built[c.v_Candidates[idx]]});
+    }
+}
+
+TEST_F(GenerationTest, TheStartHoldsTheMarkerTheTokenAndTheCamera)
+{
+    std::vector<NODE*> v_Ring = ring(6);
+    random_seed(2);
+    map->set_progression();
+    NODE* nStart = map->nPlayer_node;
+    ASSERT_NE(nStart, nullptr);
+    EXPECT_NE(nStart, map->l_Nodes.front());
+    EXPECT_TRUE(nStart->is_start());
+    EXPECT_TRUE(nStart->has_player());
+    EXPECT_TRUE(nStart->is_revealed());
+    EXPECT_TRUE(nStart->is_visited());
+    EXPECT_EQ(nStart->get_rank(), 1);
+    EXPECT_EQ(map->tTraveller->get_node(), nStart);
+    EXPECT_EQ(map->tTraveller->fX, nStart->fX);
+    EXPECT_EQ(map->tTraveller->fY, nStart->fY);
+    EXPECT_FALSE(world()->is_player_moving());
+    CAMERA* c = CAMERA::current();
+    EXPECT_EQ(c->get_x(), nStart->fX);
+    EXPECT_EQ(c->get_y(), nStart->fY);
+    EXPECT_EQ(c->fZoom_target, 3.0f);
+    EXPECT_EQ(c->fZoom_speed, -0.08f);
+}
+
+// ---------------------------------------------------------------- whole runs on small planets
+
+TEST_F(GenerationTest, TheProgressLinesStandWhereAndAsTheyShould)
+{
+    SCREEN_STANDIN standin;
+    set_node_count(12);
+    random_seed(8);
+    map->generate(flat(6000), 12);
+    BITMAP* bmpExpected = make_test_bitmap(640, 480, BLACK);
+    const std::pair<int, const char*> lines[] = {
+        {60, "Generating Map"},
+        {70, "Analyzing Map"},
+        {80, "Determining Game Progression"},
+        {90, "  Setting stages."},
+        {100, "  Determining the end of the game node."},
+        {110, "Naming Nodes"},
+        {120, "Naming Landmasses"},
+        {130, "Defining Regions"},
+        {140, "Determing Populations"},
+        {150, "Ensuring all edges are allowed."},
+        {160, "Finished!"},
+    };
+    for (const auto& line : lines)
+        textprintf_ex(bmpExpected, font, 10, line.first, WHITE, -1, "%s", line.second);
+    textprintf_ex(bmpExpected, font, 400, 100, WHITE, -1, "  Last stage rank is %d.", map->last_stage_rank());
+    EXPECT_TRUE(same_pixels(standin.bmp, bmpExpected));
+    destroy_bitmap(bmpExpected);
+}
+
+TEST_F(GenerationTest, AMapWithoutLandAfterTheFirstNodeIsStillGenerated)
+{
+    struct CASE
+    {
+        int iHeight;
+        int iNodes;
+        int iStart_place; // in l_Nodes
+    } cases[] = {{3000, 3, 1}, {3000, 1, 0}, {6000, 1, 0}};
+    for (const CASE& c : cases)
+    {
+        new_map();
+        start_world();
+        node_counter = 0;
+        set_node_count(c.iNodes);
+        random_seed(4);
+        std::string sOut = capture_messages([&] { map->generate(flat(c.iHeight, c.iHeight < 5000 ? 0 : 2), c.iNodes); });
+        EXPECT_NE(sOut.find("ERROR:  No land node to start on but the first one of the map."), std::string::npos) << sOut;
+        ASSERT_EQ((int)map->l_Nodes.size(), c.iNodes);
+        NODE* nStart = *std::next(map->l_Nodes.begin(), c.iStart_place);
+        EXPECT_EQ(map->nPlayer_node, nStart);
+        EXPECT_TRUE(nStart->is_start());
+    }
+}
+
+TEST_F(GenerationTest, NoNodesEndTheGameBeforeAnythingReadsAStart)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    set_node_count(0);
+    EXPECT_EXIT_SAYING(map->generate(flat(6000), 0), 1,
+                       "ERROR:  The map has no nodes.  Set node_count in the \\[map_generation\\] "
+                       "section of config.ini to a number from 1 to 999.");
 }

@@ -98,6 +98,12 @@ GAME* GAME::instance()
     return &game;
 }
 
+int GAME::node_count()
+{
+    CONFIG* cfg = instance()->config;
+    return cfg != NULL ? cfg->node_count : 0;
+}
+
 void GAME::init()
 {
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)

@@ -25,12 +25,6 @@ namespace
 {
 const int SEA_LEVEL = 5000;
 
-// The count the settings ask for; the same value the generation was given.
-int settings_node_count()
-{
-    return GAME::instance()->config->node_count;
-}
-
 void progress(int y, const char* sText)
 {
     show_progress(10, y, WHITE, sText);
@@ -134,6 +128,16 @@ void MAP::generate(PLANET* planet, int node_count)
     }
     progress(70, "Analyzing Map");
     check_short_detours();
+    progress(80, "Determining Game Progression");
+    set_progression();
+    progress(110, "Naming Nodes");
+    name_nodes();
+    progress(120, "Naming Landmasses");
+    name_landmasses();
+    progress(130, "Defining Regions");
+    define_regions();
+    progress(140, "Determing Populations");
+    spread_populations();
     progress(150, "Ensuring all edges are allowed.");
     open_edges();
     progress(160, "Finished!");
@@ -331,9 +335,79 @@ NODE* MAP::choose_start_node()
     return nFirst;
 }
 
+void MAP::set_progression()
+{
+    NODE* nStart = choose_start_node();
+    progress(90, "  Setting stages.");
+    nPlayer_node = nStart->make_start();
+    tTraveller->ENTITY::set_position(nPlayer_node->fX, nPlayer_node->fY);
+    tTraveller->set_node(nPlayer_node);
+    WORLD::instance()->set_player(tTraveller);
+    CAMERA* c = CAMERA::current();
+    c->zoom_to(3.0f, -0.08f);
+    c->ENTITY::set_position(nPlayer_node->fX, nPlayer_node->fY);
+
+    rank_nodes(nPlayer_node);
+    progress(100, "  Determining the end of the game node.");
+    int iTop = last_stage_rank();
+    char sLine[64];
+    snprintf(sLine, sizeof sLine, "  Last stage rank is %d.", iTop);
+    show_progress(400, 100, WHITE, sLine);
+    choose_end_node(iTop);
+}
+
+int MAP::rank_nodes(NODE* start)
+{
+    // Nodes behind detours and locks wait here; each part behind such a gate starts deeper
+    // than everything ranked before it.
+    std::list<NODE*> l_Stages;
+    int iMax = start->assign_rank(l_Stages, 1);
+    const int iGate = GAME::node_count() / 10 / 2;
+    while (!l_Stages.empty())
+    {
+        int v = l_Stages.front()->assign_rank(l_Stages, iGate + iMax);
+        if (v > iMax)
+            iMax = v;
+        l_Stages.pop_front();
+    }
+    return iMax;
+}
+
+int MAP::last_stage_rank()
+{
+    int iTop = 0;
+    for (NODE* n : l_Nodes)
+        iTop = std::max(iTop, n->get_rank());
+    return std::min(iTop, 10);
+}
+
+void MAP::choose_end_node(int iTop)
+{
+    std::vector<NODE*> v_Candidates;
+    for (NODE* n : l_Nodes)
+        if (iTop - 2 <= n->get_rank() && n->get_rank() <= iTop + 2)
+            v_Candidates.push_back(n);
+    if (v_Candidates.empty())
+    {
+        allegro_message("We couldn't find the end of the game, oh no!");
+        return;
+    }
+    int idx = random_next() % (int)v_Candidates.size();
+    v_Candidates[idx]->make_end_node();
+}
+
+void MAP::name_nodes()
+{
+    for (NODE* n : l_Nodes)
+    {
+        if (n->is_settlement())
+            l_Settlements.push_back(n);
+    }
+}
+
 void MAP::name_landmasses()
 {
-    const int iContinent = settings_node_count() / 10;
+    const int iContinent = GAME::node_count() / 10;
     for (LANDMASS* lm : l_Landmasses)
     {
         // Rebuilt in the string that the word record holds, so the record follows.
@@ -350,6 +424,18 @@ void MAP::name_landmasses()
         else
             lm->strName->append(sWord + " Island");
     }
+}
+
+void MAP::define_regions()
+{
+    for (NODE* n : l_Nodes)
+        n->assign_region(NULL);
+}
+
+void MAP::spread_populations()
+{
+    for (NODE* n : l_Settlements)
+        n->spread_population();
 }
 
 void MAP::open_edges()

@@ -24,6 +24,39 @@ std::list<std::string> WORD_DATABASE::l_Words;
 namespace
 {
 WORD_DATABASE* wdInstance = nullptr;
+
+// The word lists by category and section, in the order the lists are reported.
+struct WORD_LIST
+{
+    int iCategory;
+    const char* sSection;
+    std::list<std::string*> WORD_DATABASE::*pList;
+};
+const WORD_LIST WORD_LISTS[] = {
+    {1, "[adjectives]", &WORD_DATABASE::l_Adjectives}, {4, "[names]", &WORD_DATABASE::l_Names},
+    {5, "[titles]", &WORD_DATABASE::l_Titles},         {6, "[adverbs]", &WORD_DATABASE::l_Adverbs},
+    {7, "[locations]", &WORD_DATABASE::l_Locations},   {8, "[regions]", &WORD_DATABASE::l_Regions},
+    {9, "[monsters]", &WORD_DATABASE::l_Monsters}};
+
+const WORD_LIST* find_list(int iCategory)
+{
+    for (const WORD_LIST& entry : WORD_LISTS)
+        if (entry.iCategory == iCategory)
+            return &entry;
+    return nullptr;
+}
+
+void capitalise_text(std::string& s)
+{
+    if (!s.empty())
+        s[0] = static_cast<char>(toupper(static_cast<unsigned char>(s[0])));
+}
+
+std::string capitalised(std::string s)
+{
+    capitalise_text(s);
+    return s;
+}
 }
 
 WORD_DATABASE* WORD_DATABASE::instance()
@@ -50,13 +83,13 @@ WORD_DATABASE::WORD_DATABASE(const char* sDb_path) : dbWords(nullptr)
 
 WORD_DATABASE::~WORD_DATABASE()
 {
-    for (auto* l_List : {&l_Adjectives, &l_Names, &l_Titles, &l_Adverbs, &l_Locations, &l_Regions,
-                         &l_Monsters})
+    for (const WORD_LIST& entry : WORD_LISTS)
     {
-        for (std::string* sWord : *l_List)
+        for (std::string* sWord : this->*entry.pList)
             delete sWord;
-        l_List->clear();
+        (this->*entry.pList).clear();
     }
+    reset_used();
     for (auto* l_List : {&l_Places, &l_Dungeons, &l_Settlements})
     {
         for (WORD* wWord : *l_List)
@@ -99,6 +132,7 @@ const char* WORD_DATABASE::parse_header_value(const char* sText, int& iValue)
 
 void WORD_DATABASE::load(const char* sPath)
 {
+    sWord_file = sPath;
     WORD_FILE_READER reader(sPath);
     std::string sType;
     int iValues[4] = {0, 0, 0, 0};
@@ -130,21 +164,15 @@ void WORD_DATABASE::load(const char* sPath)
 void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
                                const int* iValues)
 {
-    if (sType == "[adjectives]")
-        l_Adjectives.push_back(new std::string(sWord));
-    else if (sType == "[names]")
-        l_Names.push_back(new std::string(sWord));
-    else if (sType == "[titles]")
-        l_Titles.push_back(new std::string(sWord));
-    else if (sType == "[adverbs]")
-        l_Adverbs.push_back(new std::string(sWord));
-    else if (sType == "[locations]")
-        l_Locations.push_back(new std::string(sWord));
-    else if (sType == "[monsters]")
-        l_Monsters.push_back(new std::string(sWord));
-    else if (sType == "[regions]")
-        l_Regions.push_back(new std::string(sWord));
-    else if (sType == "[places]")
+    for (const WORD_LIST& entry : WORD_LISTS)
+    {
+        if (sType == entry.sSection)
+        {
+            (this->*entry.pList).push_back(new std::string(sWord));
+            return;
+        }
+    }
+    if (sType == "[places]")
         l_Places.push_back(new WORD(iValues[0], iValues[1], iValues[2], iValues[3], sWord));
     else if (sType == "[dungeons]")
         l_Dungeons.push_back(new WORD(25000, 0, iValues[0], iValues[1], sWord));
@@ -157,14 +185,10 @@ void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWor
 void WORD_DATABASE::check_lists(const char* sPath)
 {
     // Every draw takes a random entry of its list, so none of them may stay empty.
-    const std::pair<const char*, const std::list<std::string*>*> lists[] = {
-        {"[adjectives]", &l_Adjectives}, {"[names]", &l_Names},         {"[titles]", &l_Titles},
-        {"[adverbs]", &l_Adverbs},       {"[locations]", &l_Locations}, {"[regions]", &l_Regions},
-        {"[monsters]", &l_Monsters}};
     std::string sMissing;
-    for (const auto& entry : lists)
-        if (entry.second->empty())
-            sMissing += std::string(sMissing.empty() ? "" : ", ") + entry.first;
+    for (const WORD_LIST& entry : WORD_LISTS)
+        if ((this->*entry.pList).empty())
+            sMissing += std::string(sMissing.empty() ? "" : ", ") + entry.sSection;
     if (!sMissing.empty())
     {
         allegro_message("ERROR:  %s holds no words in %s.  Every word list needs at least one "
@@ -190,36 +214,10 @@ std::string* WORD_DATABASE::random_word(int iCategory, bool bCapitalise)
 std::string* WORD_DATABASE::random_word_for_node(int iCategory, NODE* node, bool bCapitalise)
 {
     std::string* sWord = nullptr;
-    switch (iCategory)
-    {
-    case 1:
-        sWord = pick_random(l_Adjectives);
-        break;
-    case 2:
-    case 10:
+    if (iCategory == 2 || iCategory == 10)
         sWord = query_place_word(iCategory, node);
-        break;
-    case 4:
-        sWord = pick_random(l_Names);
-        break;
-    case 5:
-        sWord = pick_random(l_Titles);
-        break;
-    case 6:
-        sWord = pick_random(l_Adverbs);
-        break;
-    case 7:
-        sWord = pick_random(l_Locations);
-        break;
-    case 8:
-        sWord = pick_random(l_Regions);
-        break;
-    case 9:
-        sWord = pick_random(l_Monsters);
-        break;
-    default:
-        break;
-    }
+    else if (std::list<std::string*>* l_List = category_list(iCategory))
+        sWord = pick_random(*l_List);
     if (sWord && bCapitalise)
         capitalise(sWord);
     return sWord;
@@ -314,8 +312,7 @@ std::string* WORD_DATABASE::find_word(std::list<std::string*> l_List, std::strin
 
 std::string* WORD_DATABASE::capitalise(std::string* sWord)
 {
-    if (!sWord->empty())
-        (*sWord)[0] = static_cast<char>(toupper(static_cast<unsigned char>((*sWord)[0])));
+    capitalise_text(*sWord);
     return sWord;
 }
 
@@ -339,6 +336,54 @@ void WORD_DATABASE::forget(const std::string* sWord)
 {
     l_Used_qualifiers.remove(const_cast<std::string*>(sWord));
     l_Used_names.remove(const_cast<std::string*>(sWord));
+}
+
+void WORD_DATABASE::reset_used()
+{
+    l_Used_qualifiers.clear();
+    l_Used_names.clear();
+    for (std::string* s : l_Made_qualifiers)
+        delete s;
+    l_Made_qualifiers.clear();
+    set_Exhausted_shown.clear();
+}
+
+void WORD_DATABASE::keep_qualifier(std::string* sQualifier)
+{
+    l_Used_qualifiers.push_back(sQualifier);
+    l_Made_qualifiers.push_back(sQualifier);
+}
+
+std::list<std::string*>* WORD_DATABASE::category_list(int iCategory)
+{
+    const WORD_LIST* entry = find_list(iCategory);
+    return entry ? &(this->*entry->pList) : nullptr;
+}
+
+bool WORD_DATABASE::settle_exhausted(int iCategory, std::string& sName)
+{
+    const WORD_LIST* entry = find_list(iCategory);
+    if (!entry)
+        return false;
+    std::set<std::string> set_Used;
+    for (std::string* s : l_Used_qualifiers)
+        set_Used.insert(*s);
+    for (std::string* sWord : this->*entry->pList)
+        if (!set_Used.count(capitalised(*sWord)))
+            return false;
+
+    if (set_Exhausted_shown.insert(iCategory).second)
+        allegro_message("ERROR:  Every word of %s in %s is taken.  Further names from it end in "
+                        "a number; add words to that list.\n",
+                        entry->sSection, sWord_file.c_str());
+    // "Harrow 2", "Harrow 3", ...: the first the record lacks.
+    const std::string sBase = sName;
+    for (int n = 2;; ++n)
+    {
+        sName = sBase + " " + std::to_string(n);
+        if (!set_Used.count(sName))
+            return true;
+    }
 }
 
 void WORD_DATABASE::dump_adjectives(BITMAP* target)

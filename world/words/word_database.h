@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <list>
+#include <set>
 #include <string>
 
 #include "world/words/word.h"
@@ -51,6 +52,17 @@ public:
     bool reserve_qualifier(std::string* sQualifier);
     // Takes the string out of both records of used words: its owner is about to free it.
     void forget(const std::string* sWord);
+    // Empties both records of used words and frees the qualifiers the naming made: a fresh
+    // start for a new map. The word-exhaustion messages may show again.
+    void reset_used();
+
+    // The word list of a list category (1, 4 to 9), else null.
+    std::list<std::string*>* category_list(int iCategory);
+    // For the loops that redraw until a word is unused, after each rejected draw. While some
+    // word of the category's list, capitalised, is missing from l_Used_qualifiers, returns
+    // false: draw again. Once none is, shows one message for the list, makes sName a text
+    // the record lacks by a numeric suffix and returns true: take sName, draw no more.
+    bool settle_exhausted(int iCategory, std::string& sName);
     void dump_adjectives(BITMAP* target);
 
     // The icon query: the image number of a word's row (the last row wins), or the previous
@@ -85,4 +97,10 @@ private:
     static int collect_place_row(void* pContext, int iColumns, char** sValues, char** sNames);
     void store_word(const std::string& sType, const std::string& sWord, const int* iValues);
     void check_lists(const char* sPath);
+    // Keeps a qualifier the naming made to the end of the process, recorded as used.
+    void keep_qualifier(std::string* sQualifier);
+
+    std::string sWord_file = "./data/words.dat";
+    std::list<std::string*> l_Made_qualifiers; // owned
+    std::set<int> set_Exhausted_shown;         // categories whose exhaustion was shown
 };
