@@ -535,3 +535,34 @@ TEST_F(MapDrawingTest, TheFogLooksAsOneWholeBlendOfTheOverlayWouldMakeIt)
     destroy_bitmap(bmpExpected);
     destroy_bitmap(bmpOverlay);
 }
+
+TEST_F(MapDrawingTest, WhatReachesIntoTheBitmapFromOffItStillShows)
+{
+    // At zoom 6 around (320, 240): screen x = 320 + 6 * (world x - 320).
+    zoom(320, 240, 6);
+    auto world_x = [](float sx) { return 320 + (sx - 320) / 6; };
+    auto world_y = [](float sy) { return 240 + (sy - 240) / 6; };
+
+    // Rings of 22 around a centre 22 pixels left of the bitmap (faint: no open edge).
+    NODE* a = node_at(263, world_y(100));
+    place_player(a);
+    // A label 144 wide around a centre 64 pixels right of the bitmap, 20 below it.
+    NODE* b = node_at(384, 217);
+    *b->sName = "Abcdefghijklmnop";
+    b->bRevealed = b->bHovered = true;
+    // An edge between two ends off either side.
+    NODE* c = node_at(world_x(-100), world_y(360));
+    NODE* d = node_at(world_x(800), world_y(360));
+    c->bRevealed = d->bRevealed = c->bVisited = c->bPlayer = true;
+    EDGE* e = link(c, d);
+    // A start node wholly off the bitmap.
+    NODE* s = node_at(world_x(-200), world_y(300));
+    s->bRevealed = s->bStart = true;
+
+    a->draw(bmp);
+    b->draw(bmp);
+    e->draw(bmp);
+    s->draw(bmp);
+    expect_pixels(bmp, {{0, 100, blend(BLUE, BACK, 96)}, {632, 127, WHITE}, {639, 117, WHITE}, {320, 360, WHITE}}, "zoom 6");
+    EXPECT_EQ(s->sprBadge->l_Layers.front()->iColumn, 1u) << "the start badge is set before it comes into view";
+}
