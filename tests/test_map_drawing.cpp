@@ -482,3 +482,87 @@ TEST_F(MapDrawingTest, HoldingMHidesTheWholeMapAndHoldingHShowsWhatIsHidden)
     EXPECT_EQ(getpixel(map->bmpFog_dark, 400, 240), BLACK) << "H cuts no fog";
     EXPECT_EQ(getpixel(map->bmpFog_dark, 150, 400), BLACK);
 }
+
+// The dim fog is blended only where the dark fog may show a hole: the picture must be the
+// one a single blend of the whole overlay gives, wherever the view and whatever the zoom.
+TEST_F(MapDrawingTest, TheFogLooksAsOneWholeBlendOfTheOverlayWouldMakeIt)
+{
+    struct SPOT
+    {
+        float x, y;
+        int iHeight;
+    } spots[] = {{5, 240, 10000}, {636, 100, 25000}, {320, 2, 14000}, {200, 478, 6000},
+                 {450, 300, -25000}, {90, 60, 0}, {600, 420, 4999}};
+    for (const SPOT& p : spots)
+    {
+        NODE* n = node_at(p.x, p.y, make_cell(p.iHeight));
+        n->bRevealed = n->bVisited = true;
+    }
+    token_at(330, 250);
+    map->draw(bmp); // cuts every hole
+
+    BITMAP* bmpExpected = make_test_bitmap(640, 480, BACK);
+    BITMAP* bmpOverlay = make_test_bitmap(640, 480, MAGENTA);
+    const float ZOOMS[] = {1, 3, 6, 9, 0.5f, 1.37f, 2.6f};
+    const float CENTRES[][2] = {{320, 240}, {10.3f, 240}, {633.7f, 50.2f}, {100.5f, 470.9f}};
+    for (float fZoom : ZOOMS)
+        for (const auto& centre : CENTRES)
+        {
+            zoom(centre[0], centre[1], fZoom);
+            CAMERA* c = CAMERA::current();
+            clear_to_color(bmpExpected, BACK);
+            clear_to_color(bmpOverlay, MAGENTA);
+            for (float m : COPY_OFFSETS)
+            {
+                int x = (int)c->world_to_screen_x(m);
+                int y = (int)c->world_to_screen_y(0);
+                int w = (int)c->scale_length_x(640);
+                int h = (int)c->scale_length_y(480);
+                masked_stretch_blit(map->bmpFog_dark, bmpExpected, 0, 0, 640, 480, x, y, w, h);
+                masked_stretch_blit(map->bmpFog_dim, bmpOverlay, 0, 0, 640, 480, x, y, w, h);
+            }
+            set_trans_blender(0, 0, 0, 128);
+            draw_trans_sprite(bmpExpected, bmpOverlay, 0, 0);
+            for (EDGE* e : map->l_Edges)
+                e->draw(bmpExpected);
+            for (NODE* n : map->l_Nodes)
+                n->draw(bmpExpected);
+            map->tTraveller->draw(bmpExpected);
+
+            frame();
+            EXPECT_TRUE(same_pixels(bmp, bmpExpected)) << "zoom " << fZoom << " at " << centre[0] << ", " << centre[1];
+        }
+    destroy_bitmap(bmpExpected);
+    destroy_bitmap(bmpOverlay);
+}
+
+TEST_F(MapDrawingTest, WhatReachesIntoTheBitmapFromOffItStillShows)
+{
+    // At zoom 6 around (320, 240): screen x = 320 + 6 * (world x - 320).
+    zoom(320, 240, 6);
+    auto world_x = [](float sx) { return 320 + (sx - 320) / 6; };
+    auto world_y = [](float sy) { return 240 + (sy - 240) / 6; };
+
+    // Rings of 22 around a centre 22 pixels left of the bitmap (faint: no open edge).
+    NODE* a = node_at(263, world_y(100));
+    place_player(a);
+    // A label 144 wide around a centre 64 pixels right of the bitmap, 20 below it.
+    NODE* b = node_at(384, 217);
+    *b->sName = "Abcdefghijklmnop";
+    b->bRevealed = b->bHovered = true;
+    // An edge between two ends off either side.
+    NODE* c = node_at(world_x(-100), world_y(360));
+    NODE* d = node_at(world_x(800), world_y(360));
+    c->bRevealed = d->bRevealed = c->bVisited = c->bPlayer = true;
+    EDGE* e = link(c, d);
+    // A start node wholly off the bitmap.
+    NODE* s = node_at(world_x(-200), world_y(300));
+    s->bRevealed = s->bStart = true;
+
+    a->draw(bmp);
+    b->draw(bmp);
+    e->draw(bmp);
+    s->draw(bmp);
+    expect_pixels(bmp, {{0, 100, blend(BLUE, BACK, 96)}, {632, 127, WHITE}, {639, 117, WHITE}, {320, 360, WHITE}}, "zoom 6");
+    EXPECT_EQ(s->sprBadge->l_Layers.front()->iColumn, 1u) << "the start badge is set before it comes into view";
+}

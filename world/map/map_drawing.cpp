@@ -58,6 +58,23 @@ int edge_colour(int iType)
     }
 }
 
+// Whether the box (with a pixel to spare for truncation) reaches into the bitmap's clip
+// rectangle; Allegro draws nothing outside it.
+bool overlaps(BITMAP* bmp, float x1, float y1, float x2, float y2)
+{
+    return x2 + 2 >= bmp->cl && x1 - 2 < bmp->cr && y2 + 2 >= bmp->ct && y1 - 2 < bmp->cb;
+}
+
+// The whole fog layer stretched with its mask into the rectangle; at its own size (zoom 1)
+// the plain masked copy gives the same pixels, faster.
+void stretch_fog(BITMAP* fog, BITMAP* bmp, int x, int y, int w, int h)
+{
+    if (w == fog->w && h == fog->h && bitmap_color_depth(fog) == bitmap_color_depth(bmp))
+        masked_blit(fog, bmp, 0, 0, x, y, w, h);
+    else
+        masked_stretch_blit(fog, bmp, 0, 0, fog->w, fog->h, x, y, w, h);
+}
+
 void rings(BITMAP* bmp, int x, int y, float R0, float R1, float R2, int colour, bool bThird)
 {
     circle(bmp, x, y, (int)R0, colour);
@@ -75,17 +92,20 @@ void MAP::draw(BITMAP* bmp)
     // Every copy of the dim fog goes into the overlay first, so that it is blended once.
     rectfill(bmpOverlay, 0, 0, bmpOverlay->w, bmpOverlay->h, MAGENTA);
     CAMERA* c = CAMERA::current();
+    FOG_COPY a_Copies[3];
+    int i = 0;
     for (float m : COPY_OFFSETS)
     {
-        int x = (int)c->world_to_screen_x(m);
-        int y = (int)c->world_to_screen_y(0);
-        int w = (int)c->scale_length_x((int)WRAP_WIDTH);
-        int h = (int)c->scale_length_y(480);
-        masked_stretch_blit(bmpFog_dark, bmp, 0, 0, bmpFog_dark->w, bmpFog_dark->h, x, y, w, h);
-        masked_stretch_blit(bmpFog_dim, bmpOverlay, 0, 0, bmpFog_dim->w, bmpFog_dim->h, x, y, w, h);
+        FOG_COPY& k = a_Copies[i++];
+        k.x = (int)c->world_to_screen_x(m);
+        k.y = (int)c->world_to_screen_y(0);
+        k.w = (int)c->scale_length_x((int)WRAP_WIDTH);
+        k.h = (int)c->scale_length_y(480);
+        stretch_fog(bmpFog_dark, bmp, k.x, k.y, k.w, k.h);
+        stretch_fog(bmpFog_dim, bmpOverlay, k.x, k.y, k.w, k.h);
     }
     set_trans_blender(0, 0, 0, 128);
-    draw_trans_sprite(bmp, bmpOverlay, 0, 0);
+    blend_overlay(bmp, a_Copies);
     solid_mode();
 
     for (EDGE* e : l_Edges)
@@ -98,6 +118,8 @@ void MAP::draw(BITMAP* bmp)
         {
             n->draw_sight(bmpFog_dark, bmpFog_dim);
             n->bSight_cut = n->is_revealed() && n->is_visited();
+            if (n->bSight_cut)
+                note_dark_hole(n->fX, n->fY, n->sight_radius_dark());
         }
     }
     tTraveller->draw(bmp);
@@ -107,9 +129,89 @@ void MAP::draw(BITMAP* bmp)
     if (iToken_x != iToken_hole_x || iToken_y != iToken_hole_y)
     {
         cut_holes(bmpFog_dark, bmpFog_dim, tTraveller->fX, tTraveller->fY, TOKEN_DARK_RADIUS, TOKEN_DIM_RADIUS);
+        note_dark_hole(tTraveller->fX, tTraveller->fY, TOKEN_DARK_RADIUS);
         iToken_hole_x = iToken_x;
         iToken_hole_y = iToken_y;
     }
+}
+
+void MAP::note_dark_hole(float x, float y, int r)
+{
+    int iColumns = (bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE;
+    int iRows = (bmpFog_dark->h + FOG_TILE - 1) / FOG_TILE;
+    v_Dark_holes.resize((size_t)(iColumns * iRows), false);
+    for (float m : COPY_OFFSETS)
+    {
+        // The disc's box, a pixel wider for the truncated centre, within the bitmap.
+        int x1 = std::max((int)(x + m) - r - 1, 0);
+        int x2 = std::min((int)(x + m) + r + 1, bmpFog_dark->w - 1);
+        int y1 = std::max((int)y - r - 1, 0);
+        int y2 = std::min((int)y + r + 1, bmpFog_dark->h - 1);
+        for (int ty = y1 / FOG_TILE; x1 <= x2 && ty <= y2 / FOG_TILE; ++ty)
+            for (int tx = x1 / FOG_TILE; tx <= x2 / FOG_TILE; ++tx)
+                v_Dark_holes[(size_t)(ty * iColumns + tx)] = true;
+    }
+}
+
+bool MAP::may_show_through(const FOG_COPY* a_Copies, int x1, int y1, int x2, int y2)
+{
+    int iColumns = (bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE;
+    for (int i = 0; i < 3; ++i)
+    {
+        const FOG_COPY& k = a_Copies[i];
+        // The part of the block this copy covers, then the fog pixels it was stretched
+        // from, with two to spare on each side for the stretch's rounding.
+        int cx1 = std::max(x1, k.x);
+        int cx2 = std::min(x2, k.x + k.w - 1);
+        int cy1 = std::max(y1, k.y);
+        int cy2 = std::min(y2, k.y + k.h - 1);
+        if (cx1 > cx2 || cy1 > cy2)
+            continue;
+        int u1 = std::max((int)((long long)(cx1 - k.x) * bmpFog_dark->w / k.w) - 2, 0);
+        int u2 = std::min((int)((long long)(cx2 - k.x) * bmpFog_dark->w / k.w) + 2, bmpFog_dark->w - 1);
+        int v1 = std::max((int)((long long)(cy1 - k.y) * bmpFog_dark->h / k.h) - 2, 0);
+        int v2 = std::min((int)((long long)(cy2 - k.y) * bmpFog_dark->h / k.h) + 2, bmpFog_dark->h - 1);
+        for (int ty = v1 / FOG_TILE; ty <= v2 / FOG_TILE; ++ty)
+            for (int tx = u1 / FOG_TILE; tx <= u2 / FOG_TILE; ++tx)
+                if (v_Dark_holes[(size_t)(ty * iColumns + tx)])
+                    return true;
+    }
+    return false;
+}
+
+void MAP::blend_overlay(BITMAP* bmp, const FOG_COPY* a_Copies)
+{
+    // Where the dark fog has no hole it has made the target black, and the overlay, black
+    // or the mask, blended over black leaves it black; outside every copy the overlay is
+    // the mask. Blending only the blocks that may show a hole gives the same picture as one
+    // blend of the whole overlay.
+    const int BLOCK = 16;
+    int iLeft, iTop, iRight, iBottom;
+    get_clip_rect(bmp, &iLeft, &iTop, &iRight, &iBottom);
+    int x1 = std::max(iLeft, 0);
+    int y1 = std::max(iTop, 0);
+    int x2 = std::min(iRight, bmpOverlay->w - 1);
+    int y2 = std::min(iBottom, bmpOverlay->h - 1);
+    v_Dark_holes.resize((size_t)(((bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE) * ((bmpFog_dark->h + FOG_TILE - 1) / FOG_TILE)), false);
+    for (int by = y1; by <= y2; by += BLOCK)
+    {
+        int by2 = std::min(by + BLOCK - 1, y2);
+        // Runs of neighbouring blocks that need it, blended with one clipped draw each.
+        int iRun_start = -1;
+        for (int bx = x1; bx <= x2 + 1; bx += BLOCK)
+        {
+            bool bNeeded = bx <= x2 && may_show_through(a_Copies, bx, by, std::min(bx + BLOCK - 1, x2), by2);
+            if (bNeeded && iRun_start < 0)
+                iRun_start = bx;
+            if (!bNeeded && iRun_start >= 0)
+            {
+                set_clip_rect(bmp, iRun_start, by, std::min(bx - 1, x2), by2);
+                draw_trans_sprite(bmp, bmpOverlay, 0, 0);
+                iRun_start = -1;
+            }
+        }
+    }
+    set_clip_rect(bmp, iLeft, iTop, iRight, iBottom);
 }
 
 void EDGE::draw(BITMAP* bmp)
@@ -117,31 +219,36 @@ void EDGE::draw(BITMAP* bmp)
     // An edge in its reset state has nothing to join.
     if (nWest == NULL || nEast == NULL)
         return;
-    float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
-    float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
-
     bool bShown = nWest->is_revealed() && nEast->is_revealed() && (nWest->is_visited() || nEast->is_visited());
     if (!bShown && !key[KEY_H])
         return;
+    float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
+    float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
     // The edges at the player's marker stand out; the rest are faint.
     bool bNear = nWest->has_player() || nEast->has_player();
 
     CAMERA* c = CAMERA::current();
     int iColour = edge_colour(iType);
+    float S = c->scale_length_x((int)WRAP_WIDTH);
     for (float m : COPY_OFFSETS)
     {
         float sx1 = c->world_to_screen_x(nWest->fX) + c->scale_length_x((int)m);
         float sx2 = c->world_to_screen_x(nEast->fX) + c->scale_length_x((int)m);
         float sy1 = c->world_to_screen_y(nWest->fY);
         float sy2 = c->world_to_screen_y(nEast->fY);
+        bool bAcross = d >= w;
+        // A copy wholly off the bitmap would draw nothing.
+        float fLeft = bAcross ? sx2 - S : std::min(sx1, sx2);
+        float fRight = bAcross ? sx1 + S : std::max(sx1, sx2);
+        if (!overlaps(bmp, fLeft, std::min(sy1, sy2), fRight, std::max(sy1, sy2)))
+            continue;
         if (!bNear)
             begin_translucent(64);
-        if (d < w)
+        if (!bAcross)
             line(bmp, (int)sx1, (int)sy1, (int)sx2, (int)sy2, iColour);
         else
         {
             // Across the seam: a stub off each side of the copy.
-            float S = c->scale_length_x((int)WRAP_WIDTH);
             line(bmp, (int)sx1, (int)sy1, (int)(sx2 - S), (int)sy2, iColour);
             line(bmp, (int)(sx1 + S), (int)sy1, (int)sx2, (int)sy2, iColour);
         }
@@ -157,16 +264,28 @@ void NODE::draw(BITMAP* bmp)
     CAMERA* c = CAMERA::current();
     float sy = c->world_to_screen_y(fY);
     float ly = sy + 20;
+    bool bLabel = bHovered || bPlayer;
+    int L = (int)(sName->length() * 9) / 2;
+    // Reach of a copy's drawing from its centre: rings of at most 22, the icons 8 units up
+    // and 3 across, the label box (its text is at most a pixel wider) down to ly + 15.
+    float fReach_x = std::max(23.0f, c->scale_length_x(3) + 1) + (bLabel ? L + 2 : 0);
+    float fTop = sy - std::max(23.0f, c->scale_length_y(8) + 1);
+    float fBottom = bLabel ? ly + 16 : sy + std::max(23.0f, c->scale_length_y(3) + 1);
     for (float m : COPY_OFFSETS)
     {
         float sx = c->world_to_screen_x(fX + m);
+        if (!overlaps(bmp, sx - fReach_x, fTop, sx + fReach_x, fBottom))
+        {
+            // Off the bitmap, but the badge still shows the node's kind when it comes into view.
+            choose_badge();
+            continue;
+        }
         draw_marker(bmp, sx, sy, c->scale_length_x(4));
         sprIcon->draw_scaled(bmp, fX + m - 3, fY - 3, 6, 6);
         sprBadge->draw_scaled(bmp, fX + m - 3, fY - 8, 6, 6);
-        if (!bHovered && !bPlayer)
+        if (!bLabel)
             continue;
 
-        int L = (int)(sName->length() * 9) / 2;
         int x1 = (int)(sx - L);
         int y1 = (int)(ly - 5);
         int x2 = (int)(sx + L);
@@ -179,6 +298,17 @@ void NODE::draw(BITMAP* bmp)
         textprintf_centre_ex(bmp, font, (int)sx, (int)ly, YELLOW, -1, "%s", get_name());
         rect(bmp, x1, y1, x2, y2, WHITE);
     }
+}
+
+void NODE::choose_badge()
+{
+    // A hovered frame leaves the column as it was.
+    if (bHovered)
+        return;
+    if (bStart)
+        sprBadge->set_column(1);
+    else if (bEnd)
+        sprBadge->set_column(2);
 }
 
 void NODE::draw_marker(BITMAP* bmp, float sx, float sy, float r)
@@ -205,17 +335,16 @@ void NODE::draw_marker(BITMAP* bmp, float sx, float sy, float r)
     float R2 = std::max(0.0f, std::min(22.0f, r + 2));
     int x = (int)sx;
     int y = (int)sy;
+    choose_badge();
     if (bHovered)
         rings(bmp, x, y, R0, R1, R2, RED, true);
     else if (bStart)
     {
-        sprBadge->set_column(1);
         circlefill(bmp, x, y, (int)R0, YELLOW);
         rings(bmp, x, y, R0, R1, R2, RED, true);
     }
     else if (bEnd)
     {
-        sprBadge->set_column(2);
         circlefill(bmp, x, y, (int)R0, BLACK);
         rings(bmp, x, y, R0, R1, R2, PURPLE, true);
     }
@@ -235,15 +364,28 @@ void NODE::draw_marker(BITMAP* bmp, float sx, float sy, float r)
         solid_mode();
 }
 
+void NODE::sight_radii(int* r_dim, int* r_dark) const
+{
+    // Higher ground sees farther, and so does deep sea.
+    int h = pCell->iHeight;
+    int a = h < SEA_LEVEL ? std::abs(2 * h) : std::abs(h);
+    *r_dim = std::max(std::min((a / 500) * 2, 100), 25);
+    *r_dark = std::max(std::min((a / 500) * 3, 120), 35);
+}
+
+int NODE::sight_radius_dark() const
+{
+    int r_dim, r_dark;
+    sight_radii(&r_dim, &r_dark);
+    return r_dark;
+}
+
 void NODE::draw_sight(BITMAP* fog_dark, BITMAP* fog_dim)
 {
     if (!bRevealed || !bVisited)
         return;
-    // Higher ground sees farther, and so does deep sea.
-    int h = pCell->iHeight;
-    int a = h < SEA_LEVEL ? std::abs(2 * h) : std::abs(h);
-    int r_dim = std::max(std::min((a / 500) * 2, 100), 25);
-    int r_dark = std::max(std::min((a / 500) * 3, 120), 35);
+    int r_dim, r_dark;
+    sight_radii(&r_dim, &r_dark);
     cut_holes(fog_dark, fog_dim, fX, fY, r_dark, r_dim);
 }
 
