@@ -96,10 +96,21 @@ E2E_PARK_X=60
 E2E_PARK_Y=420
 
 # e2e_player DIR PROBE: the helpers below play the game started in DIR, reading their
-# screenshots (DIR/NAME.bmp) with the probe; the pointer goes to its resting place.
+# screenshots (DIR/NAME.bmp) with the probe; the pointer goes to its resting place. Allegro
+# follows the pointer by its motion from the window's centre, where it puts the pointer as it
+# starts: a move made before that would put Allegro's pointer somewhere else.
 e2e_player() {
   E2E_DIR=$1
   E2E_PROBE=$2
+  local i wx wy
+  for i in $(seq 1 300); do
+    eval "$(xdotool getwindowgeometry --shell "$E2E_WID")"
+    wx=$X
+    wy=$Y
+    eval "$(xdotool getmouselocation --shell)"
+    [ $((X - wx)) = 320 ] && [ $((Y - wy)) = 240 ] && break
+    sleep 0.1
+  done
   xdotool mousemove --window "$E2E_WID" $E2E_PARK_X $E2E_PARK_Y
 }
 
@@ -139,15 +150,22 @@ e2e_wait_until() {
   done
   return 1
 }
-# The player's marker: three blue rings round the centre, radii 4, 5 and 6 world units at
-# zoom 1, 12 to 14 pixels at zoom 3, capped at 20 to 22 from zoom 5 on.
-e2e_marker_at_centre() {
-  local name=$1 inner=$2 outer=$3 least=$4
-  [ "$(e2e_ring_count "$name" "$inner" "$outer" $E2E_BLUE)" -ge "$least" ]
+# The token: its 16 x 16 sprite, unscaled, centred on the screen.
+e2e_token_at_centre() { "$E2E_PROBE" sprite "$E2E_DIR/$1.bmp" 312 232 "$E2E_DIR/data/images/smiley.bmp"; }
+# The player's marker round the token: three blue rings of 4, 5 and 6 world units, so 12 to 14
+# pixels at zoom 3 and capped at 20 to 22 from zoom 5 on; at zoom 1 the sprite hides them.
+e2e_blue_rings() { [ "$(e2e_ring_count "$1" "$2" "$3" $E2E_BLUE)" -ge "$4" ]; }
+e2e_marker_zoom_3() { e2e_token_at_centre "$1" && e2e_blue_rings "$1" 11.5 14.5 120 && ! e2e_blue_rings "$1" 19.5 22.5 40; }
+e2e_marker_zoom_6() { e2e_token_at_centre "$1" && e2e_blue_rings "$1" 19.5 22.5 200; }
+e2e_marker_zoom_1() { e2e_token_at_centre "$1" && ! e2e_blue_rings "$1" 11.5 14.5 30 && ! e2e_blue_rings "$1" 19.5 22.5 30; }
+# e2e_settled_zoom LEVEL NAME: the marker as it stands at zoom LEVEL (1, 3 or 6) and a view
+# that no longer changes: the zoom animation is over.
+e2e_settled_zoom() {
+  e2e_marker_zoom_$1 "$2" || return 1
+  sleep 0.3
+  e2e_shot "$2_again"
+  e2e_marker_zoom_$1 "$2_again" && ! "$E2E_PROBE" differ "$E2E_DIR/$2.bmp" "$E2E_DIR/$2_again.bmp" 160 80 480 400
 }
-e2e_marker_zoom_1() { e2e_marker_at_centre "$1" 3.5 6.5 25 && [ "$(e2e_ring_count "$1" 8 30 $E2E_BLUE)" -lt 40 ]; }
-e2e_marker_zoom_3() { e2e_marker_at_centre "$1" 11.5 14.5 120 && [ "$(e2e_ring_count "$1" 17 30 $E2E_BLUE)" -lt 40 ]; }
-e2e_marker_zoom_6() { e2e_marker_at_centre "$1" 19.5 22.5 200; }
 e2e_travelling() {
   "$E2E_PROBE" text "$E2E_DIR/$1.bmp" left 5 450 $E2E_YELLOW "Traveling..." ||
     "$E2E_PROBE" text "$E2E_DIR/$1.bmp" left 5 450 $E2E_YELLOW "Sleeping..."
@@ -183,7 +201,7 @@ e2e_journey() {
       e2e_shot trip
       if e2e_travelling trip; then
         [ $seen = 0 ] && { seen=1; cp "$E2E_DIR/trip.bmp" "$E2E_DIR/trip_seen.bmp"; }
-      elif [ $seen = 1 ] && { e2e_marker_zoom_3 trip || e2e_marker_zoom_1 trip; }; then
+      elif [ $seen = 1 ] && e2e_token_at_centre trip; then
         cp "$E2E_DIR/trip.bmp" "$E2E_DIR/trip_end.bmp"
         e2e_park
         return 0

@@ -25,7 +25,7 @@ echo "ok: the map appears with the player's marker at the centre"
 
 # M held hides the map; H held shows the hidden nodes and edges too.
 e2e_shot_holding m hidden
-[ "$(e2e_ring_count hidden 0 40 $E2E_BLUE)" -eq 0 ] || e2e_fail "M held: the marker still shows"
+! e2e_token_at_centre hidden && [ "$(e2e_ring_count hidden 0 40 $E2E_BLUE)" -eq 0 ] || e2e_fail "M held: the token or the marker still shows"
 e2e_shot plain
 e2e_shot_holding h revealed
 lit_plain=$("$E2E_PROBE" lit "$E2E_DIR/plain.bmp")
@@ -33,15 +33,16 @@ lit_revealed=$("$E2E_PROBE" lit "$E2E_DIR/revealed.bmp")
 [ "$lit_revealed" -gt $((lit_plain + 200)) ] || e2e_fail "H held shows no more ($lit_plain, then $lit_revealed lit pixels)"
 echo "ok: M held hides the map, H held shows more"
 
-# Minus zooms out to 1, equals back to 3 and on to 6, minus again to 3.
+# Minus zooms out to 1, equals back to 3 and on to 6, minus again to 3: the marker's rings
+# shrink under the token and grow again.
 e2e_press minus
-e2e_wait_until 10 zoom1 e2e_marker_zoom_1 zoom1 || e2e_fail "minus: no zoom 1"
+e2e_wait_until 10 zoom1 e2e_settled_zoom 1 zoom1 || e2e_fail "minus: no zoom 1"
 e2e_press equal
-e2e_wait_until 10 zoom3 e2e_marker_zoom_3 zoom3 || e2e_fail "equals: no zoom 3"
+e2e_wait_until 10 zoom3 e2e_settled_zoom 3 zoom3 || e2e_fail "equals: no zoom 3"
 e2e_press equal
-e2e_wait_until 10 zoom6 e2e_marker_zoom_6 zoom6 || e2e_fail "equals: no zoom 6"
+e2e_wait_until 10 zoom6 e2e_settled_zoom 6 zoom6 || e2e_fail "equals: no zoom 6"
 e2e_press minus
-e2e_wait_until 10 back3 e2e_marker_zoom_3 back3 || e2e_fail "minus: no zoom 3 again"
+e2e_wait_until 10 back3 e2e_settled_zoom 3 back3 || e2e_fail "minus: no zoom 3 again"
 echo "ok: minus and equals step the zoom"
 
 # The windows: each key opens its window, its title in the title bar, and closes it again.
@@ -77,7 +78,7 @@ for attempt in 1 2 3 4; do
     # None on the screen at zoom 3: the whole world shows at zoom 1.
     zoom=1
     e2e_press minus
-    e2e_wait_until 10 zoom1again e2e_marker_zoom_1 zoom1again || e2e_fail "no zoom 1 for the journey"
+    e2e_wait_until 10 zoom1again e2e_settled_zoom 1 zoom1again || e2e_fail "no zoom 1 for the journey"
   fi
   e2e_shot start
 done
@@ -86,11 +87,13 @@ echo "ok: a click on a neighbour sets off under the running calendar"
 sleep 0.5
 e2e_shot still
 ! e2e_clock_moved trip_end still || e2e_fail "the calendar runs on after the arrival"
-echo "ok: the token arrives, its node holds the marker at the centre, the calendar stops"
+echo "ok: the token arrives, the view on it, and the calendar stops"
 
 e2e_press Escape
 e2e_wait_exit 20 || e2e_fail "still running 20 s after Escape"
 [ "$E2E_RC" -eq 0 ] || e2e_fail "exit code $E2E_RC"
 [ ! -s "$E2E_OUT" ] || e2e_fail "unexpected messages"
-[ ! -s "$E2E_DIR/stderr.txt" ] || e2e_fail "unexpected output on stderr: $(head -c 2000 "$E2E_DIR/stderr.txt")"
+# The sound library's own notes about missing MIDI devices aside, stderr stays empty.
+unexpected=$(grep -v '^ALSA lib ' "$E2E_DIR/stderr.txt")
+[ -z "$unexpected" ] || e2e_fail "unexpected output on stderr: $(head -c 2000 <<<"$unexpected")"
 echo "ok: Escape ends the game with code 0 and nothing printed"

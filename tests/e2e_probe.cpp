@@ -10,6 +10,8 @@
 //                                                    from R1 to R2 away from (X, Y) and the
 //                                                    farthest one's distance, rounded
 //   e2e_probe pixel SHOT X Y                         prints the pixel's colour
+//   e2e_probe sprite SHOT X Y IMAGE                  exit 0 when the image, its magenta left
+//                                                    out, stands with its corner at (X, Y)
 //   e2e_probe differ SHOT1 SHOT2 X1 Y1 X2 Y2         exit 0 when the box differs
 //   e2e_probe lit SHOT                               prints the count of pixels above the
 //                                                    status bar that are not black
@@ -114,6 +116,24 @@ int pixel_at(int argc, char** argv)
         return 2;
     BITMAP* bmpShot = load_shot(argv[2]);
     std::printf("%06X\n", pixel(bmpShot, std::atoi(argv[3]), std::atoi(argv[4])));
+    return 0;
+}
+
+int sprite(int argc, char** argv)
+{
+    if (argc < 6)
+        return 2;
+    BITMAP* bmpShot = load_shot(argv[2]);
+    BITMAP* bmpSprite = load_shot(argv[5]);
+    const int x = std::atoi(argv[3]);
+    const int y = std::atoi(argv[4]);
+    for (int j = 0; j < bmpSprite->h; ++j)
+        for (int i = 0; i < bmpSprite->w; ++i)
+        {
+            const int p = pixel(bmpSprite, i, j);
+            if (p != MAGENTA && pixel(bmpShot, x + i, y + j) != p)
+                return 1;
+        }
     return 0;
 }
 
@@ -256,6 +276,8 @@ int main(int argc, char** argv)
         return ring(argc, argv);
     if (sCommand == "pixel")
         return pixel_at(argc, argv);
+    if (sCommand == "sprite")
+        return sprite(argc, argv);
     if (sCommand == "differ")
         return differ(argc, argv);
     if (sCommand == "lit")

@@ -1,6 +1,6 @@
 // The whole game without a screen: one seeded start on the game's real data tree, then play
-// driven by faked mouse input through the scene, as the main loop drives it. The tests play
-// on in the order they are written, each from where the one before left the player.
+// driven by faked mouse input through the scene, as the main loop drives it. Each test plays
+// on from wherever the player stands.
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,8 @@
 
 namespace
 {
-const unsigned int GAME_SEED = 20240611;
+// A start whose node has a locked edge, so the generation makes the first quest.
+const unsigned int GAME_SEED = 1;
 const int TICK_LIMIT = 200000;
 
 class WholeGameTest : public ::testing::Test
@@ -58,6 +59,8 @@ protected:
         CAMERA::current()->pan_to(320.0f, 240.0f, 0);
         s_pScene = new SCENE();
         s_bmpBuffer = create_bitmap(640, 480);
+        // The first pass of the main loop: the zoom snaps to 3.
+        pass();
     }
     static void TearDownTestSuite()
     {
@@ -176,9 +179,8 @@ TEST_F(WholeGameTest, AStartBuildsTheWorldAroundThePlayersNode)
         EXPECT_TRUE(n->is_revealed());
     EXPECT_EQ(count_rows("SELECT COUNT(*) FROM nodes"), node_counter);
 
-    // The first update snaps the zoom to 3; the frame shows the player's blue rings, 12 to
-    // 14 pixels round the centre.
-    pass();
+    // After the first pass the zoom is 3; the frame shows the player's blue rings, 12 to 14
+    // pixels round the centre.
     CAMERA* c = CAMERA::current();
     EXPECT_FLOAT_EQ(c->get_zoom(), 3.0f);
     EXPECT_FLOAT_EQ(c->get_x(), nStart->fX);
