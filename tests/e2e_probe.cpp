@@ -37,6 +37,15 @@ const int CENTRE_X = 320;
 const int CENTRE_Y = 240;
 const int STATUS_BAR_Y = 440;
 
+// Every bitmap the probe makes, destroyed before it ends.
+std::vector<BITMAP*> v_Bitmaps;
+
+BITMAP* keep(BITMAP* bmp)
+{
+    v_Bitmaps.push_back(bmp);
+    return bmp;
+}
+
 BITMAP* load_shot(const char* sPath)
 {
     BITMAP* bmp = load_bitmap(sPath, NULL);
@@ -45,7 +54,7 @@ BITMAP* load_shot(const char* sPath)
         std::fprintf(stderr, "e2e_probe: cannot read %s\n", sPath);
         std::exit(2);
     }
-    return bmp;
+    return keep(bmp);
 }
 
 int colour_arg(const char* s)
@@ -70,7 +79,7 @@ int text(int argc, char** argv)
     const int iHeight = text_height(font);
     int x = std::atoi(argv[4]) - (sAlign == "centre" ? iWidth / 2 : sAlign == "right" ? iWidth : 0);
     int y = std::atoi(argv[5]);
-    BITMAP* bmpGlyphs = create_bitmap_ex(32, iWidth, iHeight);
+    BITMAP* bmpGlyphs = keep(create_bitmap_ex(32, iWidth, iHeight));
     clear_to_color(bmpGlyphs, MAGENTA);
     textout_ex(bmpGlyphs, font, sText, 0, 0, WHITE, -1);
     int iWrong = 0;
@@ -262,13 +271,9 @@ int neighbours(int argc, char** argv)
     }
     return 0;
 }
-}
 
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
-    if (argc < 2)
-        return 2;
-    start_headless_allegro();
     const std::string sCommand = argv[1];
     if (sCommand == "text")
         return text(argc, argv);
@@ -285,4 +290,16 @@ int main(int argc, char** argv)
     if (sCommand == "neighbours")
         return neighbours(argc, argv);
     return 2;
+}
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    start_headless_allegro();
+    const int iResult = run(argc, argv);
+    for (BITMAP* bmp : v_Bitmaps)
+        destroy_bitmap(bmp);
+    return iResult;
 }
