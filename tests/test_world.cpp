@@ -306,7 +306,7 @@ TEST_F(WorldTest, EachChannelMovesByItsFirstDrawLessItsSecondAndStaysInRange)
         for (int iColour : {make_colour(100, 150, 200), make_colour(255, 0, 255), make_colour(0, 255, 1)})
         {
             random_seed(iSeed);
-            const int iJittered = WORLD::jitter_colour(iColour);
+            const int iJittered = WORLD::jitter_colour(getr(iColour), getg(iColour), getb(iColour));
             EXPECT_EQ(random_draw_count(), 6);
             auto channel = [](int c, int iPlus, int iMinus) { return std::clamp(c + iPlus % 3 - iMinus % 3, 0, 255); };
             EXPECT_EQ(iJittered, make_colour(channel(getr(iColour), v[0], v[1]), channel(getg(iColour), v[2], v[3]),
@@ -330,8 +330,9 @@ TEST_F(WorldTest, TheBlurWrittenStraightIntoTheLinesIsCirclefillUnderTheTransBle
             int b = aLevels[random_next() % 8];
             putpixel(bmpPicture, x, y, make_colour(r, g, b));
         }
-    BITMAP* bmpBy_discs = make_test_bitmap(37, 23, make_colour(200, 10, 90));
-    BITMAP* bmpStraight = make_test_bitmap(37, 23, make_colour(200, 10, 90));
+    // A target larger than the picture: the discs at its edges reach beyond it.
+    BITMAP* bmpBy_discs = make_test_bitmap(41, 26, make_colour(200, 10, 90));
+    BITMAP* bmpStraight = make_test_bitmap(41, 26, make_colour(200, 10, 90));
 
     random_seed(5);
     set_trans_blender(0, 0, 0, 80);
@@ -343,9 +344,21 @@ TEST_F(WorldTest, TheBlurWrittenStraightIntoTheLinesIsCirclefillUnderTheTransBle
     WORLD::blur(bmpPicture, bmpStraight);
     EXPECT_EQ(random_draw_count(), iDraws);
     EXPECT_EQ(iDraws, 6 * 37 * 23);
-    for (int y = 0; y < 23; ++y)
-        for (int x = 0; x < 37; ++x)
-            ASSERT_EQ(getpixel(bmpStraight, x, y), getpixel(bmpBy_discs, x, y)) << x << "," << y;
+    EXPECT_TRUE(same_pixels(bmpStraight, bmpBy_discs));
+    // A clipped target takes the same draws and keeps what lies outside the clip.
+    clear_to_color(bmpBy_discs, make_colour(200, 10, 90));
+    clear_to_color(bmpStraight, make_colour(200, 10, 90));
+    set_clip_rect(bmpBy_discs, 3, 4, 30, 20);
+    set_clip_rect(bmpStraight, 3, 4, 30, 20);
+    random_seed(5);
+    set_trans_blender(0, 0, 0, 80);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    WORLD::blur_by_discs(bmpPicture, bmpBy_discs);
+    solid_mode();
+    random_seed(5);
+    WORLD::blur(bmpPicture, bmpStraight);
+    EXPECT_EQ(random_draw_count(), iDraws);
+    EXPECT_TRUE(same_pixels(bmpStraight, bmpBy_discs));
     for (BITMAP* bmp : {bmpPicture, bmpBy_discs, bmpStraight})
         destroy_bitmap(bmp);
 }

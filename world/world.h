@@ -48,12 +48,13 @@ public:
     // Every pixel of scratch, jittered, as a disc of radius 2 blended at alpha 80 onto
     // background (x outer, y inner), with circlefill in the translucent mode of alpha 80.
     static void blur_by_discs(BITMAP* bmpScratch, BITMAP* bmpBackground);
-    // The same pixels, written straight into 32-bit lines with the library's own blend:
-    // a tenth of the time. Other depths go through blur_by_discs.
+    // The same pixels, written straight into 32-bit lines with the library's own blend, each
+    // pixel taking its discs' blends in their order: a fraction of the time. Other depths go
+    // through blur_by_discs.
     static void blur(BITMAP* bmpScratch, BITMAP* bmpBackground);
-    // A pixel's colour with each channel moved by rand() % 3 - rand() % 3 (red, green, blue,
+    // The colour of the channels, each moved by rand() % 3 - rand() % 3 (red, green, blue,
     // two draws each) and kept within 0..255.
-    static int jitter_colour(int iColour);
+    static int jitter_colour(int iRed, int iGreen, int iBlue);
 
     const std::list<SCROLL_WINDOW*>& get_windows() const { return l_Windows; }
 
