@@ -1,5 +1,6 @@
 #include "framework/helpers.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -26,9 +27,18 @@ BITMAP* load_bitmap_or_die(const char* file, RGB* palette)
     return bmp;
 }
 
+bool bitmap_size_fits(int width, int height, int iBytes_per_pixel)
+{
+    if (width < 1 || height < 1 || iBytes_per_pixel < 1)
+        return false;
+    return (long long)width * height * iBytes_per_pixel <= INT_MAX;
+}
+
 BITMAP* create_bitmap_or_die(int width, int height)
 {
-    BITMAP* bmp = create_bitmap(width, height);
+    // Checked before Allegro sees it: a wrapped size would give a bitmap too small for itself.
+    const int iBytes = (get_color_depth() + 7) / 8;
+    BITMAP* bmp = bitmap_size_fits(width, height, iBytes) ? create_bitmap(width, height) : NULL;
     if (bmp == NULL)
         die("%s", "ERROR:  Could not create bitmap.  Memory error.");
     return bmp;

@@ -3,12 +3,18 @@
 #include <allegro.h>
 #include <sqlite3.h>
 
+#include <list>
+
 // Bitmaps the game cannot do without: on failure these switch to text mode, say why and
 // end the process, so they never return NULL.
 BITMAP* load_bitmap_or_die(const char* file, RGB* palette);
 BITMAP* create_bitmap_or_die(int width, int height);
 BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int height);
 void destroy_bitmap_if(BITMAP* bitmap);
+
+// Allegro sizes a bitmap's pixels in int arithmetic: a size whose byte count does not fit an
+// int wraps into a small or negative allocation. True for 1 to that limit in both directions.
+bool bitmap_size_fits(int width, int height, int iBytes_per_pixel);
 
 // Straight distances; callers add the world's horizontal wrap themselves.
 float distance(float x1, float y1, float x2, float y2);
@@ -28,3 +34,12 @@ void report_sql_error(sqlite3* db, char* zErrMsg);
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
 // so atoi gives 0.
 const char* column_text(int argc, char** argv, int i);
+
+// Deletes every entry of a list of owned pointers and empties it.
+template <typename T>
+void delete_all(std::list<T*>& l_List)
+{
+    for (T* pEntry : l_List)
+        delete pEntry;
+    l_List.clear();
+}

@@ -29,8 +29,28 @@ TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeZero)
 
 TEST(BitmapHelpersDeathTest, ImpossibleBitmapEndsWithMemoryMessage)
 {
-    EXPECT_EXIT_SAYING(create_bitmap_or_die(30000, 30000), 0,
-                       "ERROR:  Could not create bitmap\\.  Memory error\\.");
+    // Sizes Allegro's int arithmetic cannot hold, and sizes below one pixel: refused before
+    // any allocation, so they end the same way with or without a checking allocator.
+    const std::pair<int, int> l_Cases[] = {
+        {30000, 30000}, {32768, 32768}, {16385, 65535}, {0, 10}, {10, 0}, {-640, 480},
+    };
+    for (const auto& k : l_Cases)
+        EXPECT_EXIT_SAYING(create_bitmap_or_die(k.first, k.second), 0,
+                           "ERROR:  Could not create bitmap\\.  Memory error\\.")
+            << k.first << "x" << k.second;
+}
+
+TEST(BitmapHelpers, SizeFitsAllegrosIntArithmetic)
+{
+    EXPECT_TRUE(bitmap_size_fits(1, 1, 4));
+    EXPECT_TRUE(bitmap_size_fits(640, 480, 4));
+    EXPECT_TRUE(bitmap_size_fits(23170, 23170, 4)); // 2147395600 bytes
+    EXPECT_FALSE(bitmap_size_fits(23171, 23171, 4));
+    EXPECT_FALSE(bitmap_size_fits(32768, 32768, 2));
+    EXPECT_TRUE(bitmap_size_fits(32767, 32767, 2));
+    EXPECT_FALSE(bitmap_size_fits(0, 480, 4));
+    EXPECT_FALSE(bitmap_size_fits(640, -1, 4));
+    EXPECT_FALSE(bitmap_size_fits(640, 480, 0));
 }
 
 TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)

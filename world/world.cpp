@@ -11,16 +11,6 @@
 #include "world/save_database.h"
 #include "world/weather/weather.h"
 
-namespace
-{
-void clear_weather_conditions()
-{
-    for (WEATHER_CONDITION* wcCondition : weather_conditions)
-        delete wcCondition;
-    weather_conditions.clear();
-}
-}
-
 WORLD* WORLD::instance()
 {
     static WORLD* pWorld = new WORLD();
@@ -38,7 +28,7 @@ WORLD::WORLD()
 
 WORLD::~WORLD()
 {
-    clear_weather_conditions();
+    delete_all(weather_conditions);
     for (std::string* sMessage : l_Messages)
         delete sMessage;
     destroy_bitmap_if(bmpBackground);
@@ -62,7 +52,7 @@ void WORLD::init()
         exit_on_open_failure(db, "WORLD::init");
 
     // A second start reads the table afresh instead of adding to the old rows.
-    clear_weather_conditions();
+    delete_all(weather_conditions);
     char* zErrMsg = NULL;
     if (sqlite3_exec(db, "SELECT * FROM wc", WORLD::load_weather_condition, NULL, &zErrMsg) != SQLITE_OK)
         report_sql_error(db, zErrMsg);

@@ -7,6 +7,7 @@
 
 #include "framework/colours.h"
 #include "framework/entity.h"
+#include "framework/helpers.h"
 #include "framework/random.h"
 #include "world/words/word_file_reader.h"
 
@@ -25,14 +26,10 @@ T* nth(std::list<T*>& l_List, int n)
 
 CALENDAR_DEF::~CALENDAR_DEF()
 {
-    for (MONTH* mMonth : l_Months)
-        delete mMonth;
-    for (MONTH* mSeason : l_Seasons)
-        delete mSeason;
-    for (std::string* sDay : l_Weekdays)
-        delete sDay;
-    for (std::string* sDay : l_Weekends)
-        delete sDay;
+    delete_all(l_Months);
+    delete_all(l_Seasons);
+    delete_all(l_Weekdays);
+    delete_all(l_Weekends);
 }
 
 CALENDAR* CALENDAR::instance()

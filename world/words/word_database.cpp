@@ -21,6 +21,15 @@ int iLast_image = 0;
 std::list<WORD*> WORD_DATABASE::l_Settlements;
 std::list<std::string> WORD_DATABASE::l_Words;
 
+namespace
+{
+// The settlement kinds outlive every word database; they are freed when the list goes at exit.
+struct RELEASE_SETTLEMENTS
+{
+    ~RELEASE_SETTLEMENTS() { delete_all(WORD_DATABASE::l_Settlements); }
+} release_settlements;
+}
+
 WORD_DATABASE* WORD_DATABASE::instance()
 {
     static WORD_DATABASE* wdInstance = new WORD_DATABASE();
@@ -41,17 +50,9 @@ WORD_DATABASE::~WORD_DATABASE()
 {
     for (auto* l_List : {&l_Adjectives, &l_Names, &l_Titles, &l_Adverbs, &l_Locations, &l_Regions,
                          &l_Monsters})
-    {
-        for (std::string* sWord : *l_List)
-            delete sWord;
-        l_List->clear();
-    }
+        delete_all(*l_List);
     for (auto* l_List : {&l_Places, &l_Dungeons, &l_Settlements})
-    {
-        for (WORD* wWord : *l_List)
-            delete wWord;
-        l_List->clear();
-    }
+        delete_all(*l_List);
     sqlite3_close(dbWords);
 }
 
