@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <list>
+#include <string>
 
 // Bitmaps the game cannot do without: on failure these switch to text mode, say why and
 // end the process, so they never return NULL.
@@ -15,6 +16,16 @@ void destroy_bitmap_if(BITMAP* bitmap);
 // Allegro sizes a bitmap's pixels in int arithmetic: a size whose byte count does not fit an
 // int wraps into a small or negative allocation. True for 1 to that limit in both directions.
 bool bitmap_size_fits(int width, int height, int iBytes_per_pixel);
+
+// Allegro's text routines loop forever on some malformed UTF-8, so file text is checked before
+// Allegro sees it. The byte offset of the first sequence that is not well-formed UTF-8
+// (overlong forms, surrogates and code points past U+10FFFF included), or npos.
+size_t utf8_error_offset(const std::string& sText);
+// The 1-based line of a byte offset.
+int line_of_offset(const std::string& sText, size_t iOffset);
+// At most iMax bytes of well-formed UTF-8 text, cut at a character boundary, "..." added when
+// cut: keeps a message box of file text readable.
+std::string cut_text(const std::string& sText, size_t iMax);
 
 // Straight distances; callers add the world's horizontal wrap themselves.
 float distance(float x1, float y1, float x2, float y2);
@@ -28,8 +39,9 @@ void exec_sql(sqlite3* db, const char* sql);
 void report_sql_error(sqlite3* db, char* zErrMsg);
 
 // A database the program cannot run without would not open: shows
-// "ERROR: <where>: Can't open database: <SQLite's message>", closes it and ends with code 1.
-[[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where);
+// "ERROR: <where>: Can't open database: <file>: <SQLite's message>", closes it and ends with
+// code 1.
+[[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where, const char* path);
 
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
 // so atoi gives 0.

@@ -11,6 +11,12 @@
 #include "world/save_database.h"
 #include "world/weather/weather.h"
 
+namespace
+{
+const char* WC_PATH = "./data/wc.db";
+const char* SAVE_PATH = "./data/save_game.db";
+}
+
 WORLD* WORLD::instance()
 {
     static WORLD* pWorld = new WORLD();
@@ -48,8 +54,8 @@ void WORLD::init()
 
     // wc.db is an input: read-only, so a missing file is an error and not a new empty one.
     sqlite3* db = NULL;
-    if (sqlite3_open_v2("./data/wc.db", &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK)
-        exit_on_open_failure(db, "WORLD::init");
+    if (sqlite3_open_v2(WC_PATH, &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK)
+        exit_on_open_failure(db, "WORLD::init", WC_PATH);
 
     // A second start reads the table afresh instead of adding to the old rows.
     delete_all(weather_conditions);
@@ -61,11 +67,11 @@ void WORLD::init()
     sqlite3_close(save_db);
     save_db = NULL;
     // Without the save database every tick's transaction would fail and be reported.
-    if (sqlite3_open("./data/save_game.db", &save_db) != SQLITE_OK)
+    if (sqlite3_open(SAVE_PATH, &save_db) != SQLITE_OK)
     {
         sqlite3* pFailed = save_db;
         save_db = NULL;
-        exit_on_open_failure(pFailed, "WORLD::init");
+        exit_on_open_failure(pFailed, "WORLD::init", SAVE_PATH);
     }
 
     // Only the current run is kept; a fresh file has no tables to drop.
