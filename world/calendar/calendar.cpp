@@ -296,7 +296,7 @@ void CALENDAR::advance_day(const SEASON_STEPS* pSteps)
 
     int iChanges = 0;
     if (pSteps)
-        iChanges = pSteps->at(*it_month)[iDay];
+        iChanges = pSteps->find(*it_month)->second[iDay];
     else
         for (MONTH* mSeason : calCurrent->l_Seasons)
             if (mSeason->sName == (*it_month)->sName && mSeason->iDays == iDay)
