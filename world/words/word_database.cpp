@@ -24,6 +24,11 @@ std::list<std::string> WORD_DATABASE::l_Words;
 namespace
 {
 WORD_DATABASE* wdInstance = nullptr;
+// The settlement kinds outlive every word database; they are freed when the list goes at exit.
+struct RELEASE_SETTLEMENTS
+{
+    ~RELEASE_SETTLEMENTS() { delete_all(WORD_DATABASE::l_Settlements); }
+} release_settlements;
 }
 
 WORD_DATABASE* WORD_DATABASE::instance()
@@ -52,17 +57,9 @@ WORD_DATABASE::~WORD_DATABASE()
 {
     for (auto* l_List : {&l_Adjectives, &l_Names, &l_Titles, &l_Adverbs, &l_Locations, &l_Regions,
                          &l_Monsters})
-    {
-        for (std::string* sWord : *l_List)
-            delete sWord;
-        l_List->clear();
-    }
+        delete_all(*l_List);
     for (auto* l_List : {&l_Places, &l_Dungeons, &l_Settlements})
-    {
-        for (WORD* wWord : *l_List)
-            delete wWord;
-        l_List->clear();
-    }
+        delete_all(*l_List);
     sqlite3_close(dbWords);
 }
 
@@ -70,7 +67,7 @@ void WORD_DATABASE::open_database(const char* sDb_path)
 {
     // Read only: a missing file must fail here rather than turn into a new empty database.
     if (sqlite3_open_v2(sDb_path, &dbWords, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        exit_on_open_failure(dbWords, "WORLD::init");
+        exit_on_open_failure(dbWords, "WORLD::init", sDb_path);
 }
 
 int WORD_DATABASE::load_settlement_row(void*, int iColumns, char** sValues, char**)
@@ -99,6 +96,17 @@ const char* WORD_DATABASE::parse_header_value(const char* sText, int& iValue)
 
 void WORD_DATABASE::load(const char* sPath)
 {
+    std::string sProblem = read_file(sPath);
+    if (sProblem.empty())
+        sProblem = check_lists(sPath);
+    if (sProblem.empty())
+        return;
+    allegro_message("%s", sProblem.c_str());
+    exit(1);
+}
+
+std::string WORD_DATABASE::read_file(const char* sPath)
+{
     WORD_FILE_READER reader(sPath);
     std::string sType;
     int iValues[4] = {0, 0, 0, 0};
@@ -120,14 +128,17 @@ void WORD_DATABASE::load(const char* sPath)
                 sGroup = parse_header_value(sGroup, iValues[i]);
             continue;
         }
-        WORD_FILE_READER::split_words(
-            sLine, [&](const std::string& sWord) { store_word(sType, sWord, iValues); });
+        WORD_FILE_READER::split_words(sLine,
+                                      [&](const std::string& sWord)
+                                      {
+                                          if (!store_word(sType, sWord, iValues))
+                                              reader.report_unknown_section(sType);
+                                      });
     }
-
-    check_lists(sPath);
+    return reader.bad_text_message();
 }
 
-void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
+bool WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
                                const int* iValues)
 {
     if (sType == "[adjectives]")
@@ -151,10 +162,11 @@ void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWor
     else if (sType == "[settlements]")
         l_Settlements.push_back(new WORD(iValues[0], iValues[1], 0, 0, sWord));
     else
-        WORD_FILE_READER::report_unknown_section(sType);
+        return false;
+    return true;
 }
 
-void WORD_DATABASE::check_lists(const char* sPath)
+std::string WORD_DATABASE::check_lists(const char* sPath) const
 {
     // Every draw takes a random entry of its list, so none of them may stay empty.
     const std::pair<const char*, const std::list<std::string*>*> lists[] = {
@@ -166,20 +178,17 @@ void WORD_DATABASE::check_lists(const char* sPath)
         if (entry.second->empty())
             sMissing += std::string(sMissing.empty() ? "" : ", ") + entry.first;
     if (!sMissing.empty())
-    {
-        allegro_message("ERROR:  %s holds no words in %s.  Every word list needs at least one "
-                        "word.\n",
-                        sPath, sMissing.c_str());
-        exit(1);
-    }
+        return std::string("ERROR:  ") + sPath + " holds no words in " + sMissing +
+               ".  Every word list needs at least one word.\n";
     if (l_Settlements.empty())
     {
         const char* sDb_name = sqlite3_db_filename(dbWords, "main");
-        allegro_message("ERROR:  No settlement kinds:  %s has no words in [settlements] and %s "
-                        "has no rows with flag 2.\n",
-                        sPath, sDb_name && *sDb_name ? sDb_name : "the words database");
-        exit(1);
+        return std::string("ERROR:  No settlement kinds:  ") + sPath +
+               " has no words in [settlements] and " +
+               (sDb_name && *sDb_name ? sDb_name : "the words database") +
+               " has no rows with flag 2.\n";
     }
+    return "";
 }
 
 std::string* WORD_DATABASE::random_word(int iCategory, bool bCapitalise)

@@ -30,9 +30,14 @@ public:
     WORD_DATABASE& operator=(const WORD_DATABASE&) = delete;
     ~WORD_DATABASE();
 
-    // Reads the word file. A word list or the settlement kinds still empty afterwards are
-    // shown and end the process with code 1.
+    // Reads the word file. A line that is not UTF-8 text, and a word list or the settlement
+    // kinds still empty afterwards, are shown and end the process with code 1.
     void load(const char* sPath);
+    // The two halves of load, which say what is wrong instead of ending the process: the
+    // message for a line that is not UTF-8 text (reading stops there), and the message for
+    // lists left empty; each empty when all is well.
+    std::string read_file(const char* sPath);
+    std::string check_lists(const char* sPath) const;
 
     std::string* random_word(int iCategory, bool bCapitalise);
     std::string* random_word_for_node(int iCategory, NODE* node, bool bCapitalise);
@@ -83,6 +88,6 @@ private:
     static const char* parse_header_value(const char* sText, int& iValue);
     static int load_settlement_row(void* pContext, int iColumns, char** sValues, char** sNames);
     static int collect_place_row(void* pContext, int iColumns, char** sValues, char** sNames);
-    void store_word(const std::string& sType, const std::string& sWord, const int* iValues);
-    void check_lists(const char* sPath);
+    // False for a word of no known section: it is dropped.
+    bool store_word(const std::string& sType, const std::string& sWord, const int* iValues);
 };
