@@ -85,8 +85,8 @@ public:
     // A new string: a place, dungeon or settlement word with what goes before it; sets the
     // node's settlement or dungeon flag and its kind on the way.
     std::string* place_part(NODE* node);
-    // A new string not yet in l_Used_qualifiers, now recorded there and kept to the end of the
-    // process; its location word goes onto the node's label.
+    // A new string not yet in l_Used_qualifiers, now recorded there; the word database keeps
+    // it until reset_used. Its location word goes onto the node's label.
     std::string* owner_part(NODE* node);
     // A new string: a personal name, half of the time with a title before it.
     std::string* person_name(NODE* node);
@@ -125,7 +125,7 @@ private:
     static int collect_place_row(void* pContext, int iColumns, char** sValues, char** sNames);
     void store_word(const std::string& sType, const std::string& sWord, const int* iValues);
     void check_lists(const char* sPath);
-    // Keeps a qualifier the naming made to the end of the process, recorded as used.
+    // Records a qualifier the naming made as used and keeps it until reset_used.
     void keep_qualifier(std::string* sQualifier);
 
     std::string sWord_file = "./data/words.dat";
