@@ -120,6 +120,12 @@ GAME* GAME::instance()
     return &game;
 }
 
+int GAME::node_count()
+{
+    CONFIG* cfg = instance()->config;
+    return cfg != NULL ? cfg->node_count : 0;
+}
+
 void GAME::init()
 {
     clear_report();

@@ -36,6 +36,9 @@ class GAME
 {
 public:
     static GAME* instance();
+    // The settings record's node_count, which the map generation reads; 0 while there is no
+    // settings record yet.
+    static int node_count();
 
     void init();
     void run();

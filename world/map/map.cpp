@@ -341,6 +341,14 @@ void MAP::add_landmass(int id)
     WORD_DATABASE* wdWords = WORD_DATABASE::instance();
     draw_region_word(wdWords, lmNew->strName);
     while (wdWords->reserve_qualifier(lmNew->strName))
+    {
+        // Every word taken: a numbered name, recorded, instead of drawing for ever.
+        if (wdWords->settle_exhausted(REGIONS, *lmNew->strName))
+        {
+            wdWords->reserve_qualifier(lmNew->strName);
+            break;
+        }
         draw_region_word(wdWords, lmNew->strName);
+    }
     l_Landmasses.push_back(lmNew);
 }

@@ -70,6 +70,31 @@ public:
     // Depth first, pre-order, over unblocked edges; stops at nodes already stamped.
     void collect_component(std::list<NODE*>& out, int stamp);
 
+    // Progression, in node_progression.cpp.
+    // Marks the start (visited, revealed, holding the marker) and returns this node.
+    NODE* make_start();
+    void make_end_node();
+    // Depths per rank for a map of that many nodes, at least 1.
+    static int rank_stride(int iNode_count);
+    // Ranks this node and, depth first over normal and group-join edges, the unranked nodes
+    // beyond it; far ends of other edges go to the back of the frontier. Returns the deepest
+    // depth reached, 0 when this node was ranked already.
+    int assign_rank(std::list<NODE*>& l_Frontier, int iDepth);
+    // Two draws: a population between lo and hi (lo when hi <= lo), cut down by the rank.
+    void set_settlement(bool bFlag, int iLo, int iHi);
+    // Hands this node's population to each neighbour.
+    void spread_population();
+    // Takes a random share of p (one draw when p > 2) and passes a smaller share on.
+    void receive_population(int p);
+    // Gives this land node and the connected land nodes of its height band, temperature
+    // band and landmass a region name; a null name draws an unused [regions] word.
+    void assign_region(std::string* sName);
+    // 0 below sea level, else 1 to 4; 1 to 3 for the temperature.
+    static int height_band(int iHeight);
+    static int temperature_band(float fTemperature);
+
+    // Replaces the name with a fresh one from the word database.
+    void make_name();
     const char* get_name() const;
     void set_kind(const std::string& word, int image);
     void append_location(const std::string& s);

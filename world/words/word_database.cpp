@@ -29,6 +29,42 @@ struct RELEASE_SETTLEMENTS
 {
     ~RELEASE_SETTLEMENTS() { delete_all(WORD_DATABASE::l_Settlements); }
 } release_settlements;
+
+// The word lists by category and section, in the order the lists are reported.
+struct WORD_LIST
+{
+    int iCategory;
+    const char* sSection;
+    std::list<std::string*> WORD_DATABASE::*pList;
+};
+const WORD_LIST WORD_LISTS[] = {
+    {WORDS_ADJECTIVE, "[adjectives]", &WORD_DATABASE::l_Adjectives},
+    {WORDS_NAME, "[names]", &WORD_DATABASE::l_Names},
+    {WORDS_TITLE, "[titles]", &WORD_DATABASE::l_Titles},
+    {WORDS_ADVERB, "[adverbs]", &WORD_DATABASE::l_Adverbs},
+    {WORDS_LOCATION, "[locations]", &WORD_DATABASE::l_Locations},
+    {WORDS_REGION, "[regions]", &WORD_DATABASE::l_Regions},
+    {WORDS_MONSTER, "[monsters]", &WORD_DATABASE::l_Monsters}};
+
+const WORD_LIST* find_list(int iCategory)
+{
+    for (const WORD_LIST& entry : WORD_LISTS)
+        if (entry.iCategory == iCategory)
+            return &entry;
+    return nullptr;
+}
+
+void capitalise_text(std::string& s)
+{
+    if (!s.empty())
+        s[0] = static_cast<char>(toupper(static_cast<unsigned char>(s[0])));
+}
+
+std::string capitalised(std::string s)
+{
+    capitalise_text(s);
+    return s;
+}
 }
 
 WORD_DATABASE* WORD_DATABASE::instance()
@@ -55,9 +91,9 @@ WORD_DATABASE::WORD_DATABASE(const char* sDb_path) : dbWords(nullptr)
 
 WORD_DATABASE::~WORD_DATABASE()
 {
-    for (auto* l_List : {&l_Adjectives, &l_Names, &l_Titles, &l_Adverbs, &l_Locations, &l_Regions,
-                         &l_Monsters})
-        delete_all(*l_List);
+    for (const WORD_LIST& entry : WORD_LISTS)
+        delete_all(this->*entry.pList);
+    reset_used();
     for (auto* l_List : {&l_Places, &l_Dungeons, &l_Settlements})
         delete_all(*l_List);
     sqlite3_close(dbWords);
@@ -107,6 +143,7 @@ void WORD_DATABASE::load(const char* sPath)
 
 std::string WORD_DATABASE::read_file(const char* sPath)
 {
+    sWord_file = sPath;
     WORD_FILE_READER reader(sPath);
     std::string sType;
     int iValues[4] = {0, 0, 0, 0};
@@ -141,21 +178,15 @@ std::string WORD_DATABASE::read_file(const char* sPath)
 bool WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
                                const int* iValues)
 {
-    if (sType == "[adjectives]")
-        l_Adjectives.push_back(new std::string(sWord));
-    else if (sType == "[names]")
-        l_Names.push_back(new std::string(sWord));
-    else if (sType == "[titles]")
-        l_Titles.push_back(new std::string(sWord));
-    else if (sType == "[adverbs]")
-        l_Adverbs.push_back(new std::string(sWord));
-    else if (sType == "[locations]")
-        l_Locations.push_back(new std::string(sWord));
-    else if (sType == "[monsters]")
-        l_Monsters.push_back(new std::string(sWord));
-    else if (sType == "[regions]")
-        l_Regions.push_back(new std::string(sWord));
-    else if (sType == "[places]")
+    for (const WORD_LIST& entry : WORD_LISTS)
+    {
+        if (sType == entry.sSection)
+        {
+            (this->*entry.pList).push_back(new std::string(sWord));
+            return true;
+        }
+    }
+    if (sType == "[places]")
         l_Places.push_back(new WORD(iValues[0], iValues[1], iValues[2], iValues[3], sWord));
     else if (sType == "[dungeons]")
         l_Dungeons.push_back(new WORD(25000, 0, iValues[0], iValues[1], sWord));
@@ -169,14 +200,10 @@ bool WORD_DATABASE::store_word(const std::string& sType, const std::string& sWor
 std::string WORD_DATABASE::check_lists(const char* sPath) const
 {
     // Every draw takes a random entry of its list, so none of them may stay empty.
-    const std::pair<const char*, const std::list<std::string*>*> lists[] = {
-        {"[adjectives]", &l_Adjectives}, {"[names]", &l_Names},         {"[titles]", &l_Titles},
-        {"[adverbs]", &l_Adverbs},       {"[locations]", &l_Locations}, {"[regions]", &l_Regions},
-        {"[monsters]", &l_Monsters}};
     std::string sMissing;
-    for (const auto& entry : lists)
-        if (entry.second->empty())
-            sMissing += std::string(sMissing.empty() ? "" : ", ") + entry.first;
+    for (const WORD_LIST& entry : WORD_LISTS)
+        if ((this->*entry.pList).empty())
+            sMissing += std::string(sMissing.empty() ? "" : ", ") + entry.sSection;
     if (!sMissing.empty())
         return std::string("ERROR:  ") + sPath + " holds no words in " + sMissing +
                ".  Every word list needs at least one word.\n";
@@ -199,36 +226,10 @@ std::string* WORD_DATABASE::random_word(int iCategory, bool bCapitalise)
 std::string* WORD_DATABASE::random_word_for_node(int iCategory, NODE* node, bool bCapitalise)
 {
     std::string* sWord = nullptr;
-    switch (iCategory)
-    {
-    case 1:
-        sWord = pick_random(l_Adjectives);
-        break;
-    case 2:
-    case 10:
+    if (iCategory == WORDS_PLACE || iCategory == WORDS_DUNGEON)
         sWord = query_place_word(iCategory, node);
-        break;
-    case 4:
-        sWord = pick_random(l_Names);
-        break;
-    case 5:
-        sWord = pick_random(l_Titles);
-        break;
-    case 6:
-        sWord = pick_random(l_Adverbs);
-        break;
-    case 7:
-        sWord = pick_random(l_Locations);
-        break;
-    case 8:
-        sWord = pick_random(l_Regions);
-        break;
-    case 9:
-        sWord = pick_random(l_Monsters);
-        break;
-    default:
-        break;
-    }
+    else if (std::list<std::string*>* l_List = category_list(iCategory))
+        sWord = pick_random(*l_List);
     if (sWord && bCapitalise)
         capitalise(sWord);
     return sWord;
@@ -298,13 +299,13 @@ int WORD_DATABASE::collect_place_row(void*, int iColumns, char** sValues, char**
     return 0;
 }
 
-std::string* WORD_DATABASE::pick_random(std::list<std::string*> l_List)
+std::string* WORD_DATABASE::pick_random(const std::list<std::string*>& l_List)
 {
     int k = random_next() % static_cast<int>(l_List.size());
     return nth_word(l_List, k);
 }
 
-std::string* WORD_DATABASE::nth_word(std::list<std::string*> l_List, int n)
+std::string* WORD_DATABASE::nth_word(const std::list<std::string*>& l_List, int n)
 {
     if (n < 0 || n >= static_cast<int>(l_List.size()))
         return nullptr;
@@ -313,7 +314,8 @@ std::string* WORD_DATABASE::nth_word(std::list<std::string*> l_List, int n)
     return *it;
 }
 
-std::string* WORD_DATABASE::find_word(std::list<std::string*> l_List, std::string* sWord)
+std::string* WORD_DATABASE::find_word(const std::list<std::string*>& l_List,
+                                      const std::string* sWord)
 {
     for (std::string* sEntry : l_List)
         if (*sEntry == *sWord)
@@ -323,12 +325,11 @@ std::string* WORD_DATABASE::find_word(std::list<std::string*> l_List, std::strin
 
 std::string* WORD_DATABASE::capitalise(std::string* sWord)
 {
-    if (!sWord->empty())
-        (*sWord)[0] = static_cast<char>(toupper(static_cast<unsigned char>((*sWord)[0])));
+    capitalise_text(*sWord);
     return sWord;
 }
 
-WORD* WORD_DATABASE::random_settlement(std::list<WORD*> l_List)
+WORD* WORD_DATABASE::random_settlement(const std::list<WORD*>& l_List)
 {
     int k = random_next() % static_cast<int>(l_List.size());
     auto it = l_List.begin();
@@ -348,6 +349,54 @@ void WORD_DATABASE::forget(const std::string* sWord)
 {
     l_Used_qualifiers.remove(const_cast<std::string*>(sWord));
     l_Used_names.remove(const_cast<std::string*>(sWord));
+}
+
+void WORD_DATABASE::reset_used()
+{
+    l_Used_qualifiers.clear();
+    l_Used_names.clear();
+    for (std::string* s : l_Made_qualifiers)
+        delete s;
+    l_Made_qualifiers.clear();
+    set_Exhausted_shown.clear();
+}
+
+void WORD_DATABASE::keep_qualifier(std::string* sQualifier)
+{
+    l_Used_qualifiers.push_back(sQualifier);
+    l_Made_qualifiers.push_back(sQualifier);
+}
+
+std::list<std::string*>* WORD_DATABASE::category_list(int iCategory)
+{
+    const WORD_LIST* entry = find_list(iCategory);
+    return entry ? &(this->*entry->pList) : nullptr;
+}
+
+bool WORD_DATABASE::settle_exhausted(int iCategory, std::string& sName)
+{
+    const WORD_LIST* entry = find_list(iCategory);
+    if (!entry)
+        return false;
+    std::set<std::string> set_Used;
+    for (std::string* s : l_Used_qualifiers)
+        set_Used.insert(*s);
+    for (std::string* sWord : this->*entry->pList)
+        if (!set_Used.count(capitalised(*sWord)))
+            return false;
+
+    if (set_Exhausted_shown.insert(iCategory).second)
+        allegro_message("ERROR:  Every word of %s in %s is taken.  Further names from it end in "
+                        "a number; add words to that list.\n",
+                        entry->sSection, sWord_file.c_str());
+    // "Harrow 2", "Harrow 3", ...: the first the record lacks.
+    const std::string sBase = sName;
+    for (int n = 2;; ++n)
+    {
+        sName = sBase + " " + std::to_string(n);
+        if (!set_Used.count(sName))
+            return true;
+    }
 }
 
 void WORD_DATABASE::dump_adjectives(BITMAP* target)
