@@ -33,10 +33,13 @@ struct WORD_LIST
     std::list<std::string*> WORD_DATABASE::*pList;
 };
 const WORD_LIST WORD_LISTS[] = {
-    {1, "[adjectives]", &WORD_DATABASE::l_Adjectives}, {4, "[names]", &WORD_DATABASE::l_Names},
-    {5, "[titles]", &WORD_DATABASE::l_Titles},         {6, "[adverbs]", &WORD_DATABASE::l_Adverbs},
-    {7, "[locations]", &WORD_DATABASE::l_Locations},   {8, "[regions]", &WORD_DATABASE::l_Regions},
-    {9, "[monsters]", &WORD_DATABASE::l_Monsters}};
+    {WORDS_ADJECTIVE, "[adjectives]", &WORD_DATABASE::l_Adjectives},
+    {WORDS_NAME, "[names]", &WORD_DATABASE::l_Names},
+    {WORDS_TITLE, "[titles]", &WORD_DATABASE::l_Titles},
+    {WORDS_ADVERB, "[adverbs]", &WORD_DATABASE::l_Adverbs},
+    {WORDS_LOCATION, "[locations]", &WORD_DATABASE::l_Locations},
+    {WORDS_REGION, "[regions]", &WORD_DATABASE::l_Regions},
+    {WORDS_MONSTER, "[monsters]", &WORD_DATABASE::l_Monsters}};
 
 const WORD_LIST* find_list(int iCategory)
 {
@@ -214,7 +217,7 @@ std::string* WORD_DATABASE::random_word(int iCategory, bool bCapitalise)
 std::string* WORD_DATABASE::random_word_for_node(int iCategory, NODE* node, bool bCapitalise)
 {
     std::string* sWord = nullptr;
-    if (iCategory == 2 || iCategory == 10)
+    if (iCategory == WORDS_PLACE || iCategory == WORDS_DUNGEON)
         sWord = query_place_word(iCategory, node);
     else if (std::list<std::string*>* l_List = category_list(iCategory))
         sWord = pick_random(*l_List);
@@ -287,13 +290,13 @@ int WORD_DATABASE::collect_place_row(void*, int iColumns, char** sValues, char**
     return 0;
 }
 
-std::string* WORD_DATABASE::pick_random(std::list<std::string*> l_List)
+std::string* WORD_DATABASE::pick_random(const std::list<std::string*>& l_List)
 {
     int k = random_next() % static_cast<int>(l_List.size());
     return nth_word(l_List, k);
 }
 
-std::string* WORD_DATABASE::nth_word(std::list<std::string*> l_List, int n)
+std::string* WORD_DATABASE::nth_word(const std::list<std::string*>& l_List, int n)
 {
     if (n < 0 || n >= static_cast<int>(l_List.size()))
         return nullptr;
@@ -302,7 +305,8 @@ std::string* WORD_DATABASE::nth_word(std::list<std::string*> l_List, int n)
     return *it;
 }
 
-std::string* WORD_DATABASE::find_word(std::list<std::string*> l_List, std::string* sWord)
+std::string* WORD_DATABASE::find_word(const std::list<std::string*>& l_List,
+                                      const std::string* sWord)
 {
     for (std::string* sEntry : l_List)
         if (*sEntry == *sWord)
@@ -316,7 +320,7 @@ std::string* WORD_DATABASE::capitalise(std::string* sWord)
     return sWord;
 }
 
-WORD* WORD_DATABASE::random_settlement(std::list<WORD*> l_List)
+WORD* WORD_DATABASE::random_settlement(const std::list<WORD*>& l_List)
 {
     int k = random_next() % static_cast<int>(l_List.size());
     auto it = l_List.begin();
