@@ -402,6 +402,7 @@ void MAP::name_nodes()
 {
     for (NODE* n : l_Nodes)
     {
+        n->make_name();
         if (n->is_settlement())
             l_Settlements.push_back(n);
     }
