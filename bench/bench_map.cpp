@@ -1,11 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <vector>
 
+#include "bench/bench_run_directory.h"
 #include "framework/camera.h"
 #include "framework/entity.h"
 #include "framework/headless.h"
@@ -19,8 +18,6 @@
 #include "world/planet/cell.h"
 #include "world/save_database.h"
 #include "world/world.h"
-
-namespace fs = std::filesystem;
 
 namespace
 {
@@ -120,14 +117,9 @@ BENCHMARK(BM_classify_edges_every_node)->Arg(999)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char** argv)
 {
-    // A scratch run directory holding a copy of the game's data tree.
-    char sTemplate[] = "/tmp/orv_bench_map_XXXXXX";
-    if (mkdtemp(sTemplate) == nullptr)
+    BENCH_RUN_DIRECTORY rdRun("orv_bench_map");
+    if (!rdRun.ready())
         return 1;
-    fs::path pathDir = sTemplate;
-    fs::copy(fs::path(ORV_RUN_DIR) / "data", pathDir / "data", fs::copy_options::recursive);
-    fs::path pathOld = fs::current_path();
-    fs::current_path(pathDir);
     start_headless_allegro();
     random_seed(1);
     CAMERA::current()->reset(320, 240);
@@ -141,7 +133,5 @@ int main(int argc, char** argv)
     WORLD::instance()->set_player(NULL);
     sqlite3_close(save_db);
     save_db = NULL;
-    fs::current_path(pathOld);
-    fs::remove_all(pathDir);
     return 0;
 }

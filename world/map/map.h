@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <cstdint>
 #include <list>
 #include <string>
 #include <unordered_map>
@@ -13,8 +14,12 @@
 
 class EDGE;
 class NODE;
+class PLANET;
 class TRAVELLER;
 struct CELL;
+
+// The order of the link candidates: strictly nearer first.
+bool less_by_distance(const NODE_DISTANCE* a, const NODE_DISTANCE* b);
 
 // The travel map: it owns every node, edge and landmass record, the player's token and the
 // fog bitmaps. Nodes and edges go in at the front of their lists and nothing reorders them.
@@ -29,6 +34,41 @@ public:
 
     // The three fog bitmaps, then the token.
     void init();
+
+    // Turns the planet into the travel map: places node_count nodes on its terrain, links
+    // them, joins the groups, sorts and locks the edges, chooses the start and the end, ranks,
+    // names, regions and populations, and finally opens every edge it blocked. Runs once, on
+    // a fresh map, with the planet's heights and landmasses final.
+    void generate(PLANET* planet, int node_count);
+
+    // The generation's steps, in the order it runs them.
+    // One node on the terrain, spaced from the others; returns the candidates that reached
+    // the spacing test. The spacing factor grows as the map fills.
+    int place_node(PLANET* planet, float& fSpacing);
+    void link_nodes();
+    // Links a to the nearest nodes not yet linked to it, as many as one draw says.
+    void link_node(NODE* a);
+    // Two records per other node, the direct way and the way across the seam, nearest first;
+    // of equal distances the later record comes first. Only the nearest iNearest when asked.
+    void distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records, size_t iNearest = SIZE_MAX);
+    // Groups, joins, edge classes, landmasses, then the locks on bridges and long detours.
+    void analyze_map();
+    // Turns short detours back to normal edges while blocking them would cut nodes off.
+    void check_short_detours();
+    // Start node, token and camera, ranks and the end node.
+    void set_progression();
+    // A land node that is not the first of l_Nodes, by draws while there is one.
+    NODE* choose_start_node();
+    // The deepest depth reached.
+    int rank_nodes(NODE* start);
+    // The highest rank on the map, at most 10.
+    int last_stage_rank();
+    void choose_end_node(int iTop);
+    void name_nodes();
+    void name_landmasses();
+    void define_regions();
+    void spread_populations();
+    void open_edges();
 
     // The node updates inside one transaction on the save database, a click's move at
     // once; then the edges and the token.
