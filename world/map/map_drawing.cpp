@@ -223,6 +223,7 @@ void EDGE::draw(BITMAP* bmp)
         return;
     float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
     float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
+    bool bAcross = d >= w;
     // The edges at the player's marker stand out; the rest are faint.
     bool bNear = nWest->has_player() || nEast->has_player();
 
@@ -235,7 +236,6 @@ void EDGE::draw(BITMAP* bmp)
         float sx2 = c->world_to_screen_x(nEast->fX) + c->scale_length_x((int)m);
         float sy1 = c->world_to_screen_y(nWest->fY);
         float sy2 = c->world_to_screen_y(nEast->fY);
-        bool bAcross = d >= w;
         // A copy wholly off the bitmap would draw nothing.
         float fLeft = bAcross ? sx2 - S : std::min(sx1, sx2);
         float fRight = bAcross ? sx1 + S : std::max(sx1, sx2);
