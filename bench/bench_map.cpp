@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "bench/bench_run_directory.h"
@@ -9,6 +12,7 @@
 #include "framework/entity.h"
 #include "framework/headless.h"
 #include "framework/helpers.h"
+#include "framework/image_cache.h"
 #include "framework/random.h"
 #include "world/calendar/calendar.h"
 #include "world/map/edge.h"
@@ -113,6 +117,122 @@ void BM_classify_edges_every_node(benchmark::State& state)
     delete map;
 }
 BENCHMARK(BM_classify_edges_every_node)->Arg(999)->Unit(benchmark::kMillisecond);
+
+// The process's size from /proc/self/statm: field 0 is the virtual size, 1 the resident.
+// One frame of the map into a 640x480 back buffer over a plain background: the fog, every
+// edge and node, the token. Arguments: nodes, H held (1) or not, zoom. Every grid node is
+// revealed and only the start visited, more than a player sees: the heavy case.
+void BM_map_draw(benchmark::State& state)
+{
+    MAP* map = make_grid_map((int)state.range(0));
+    BITMAP* bmp = create_bitmap(640, 480);
+    CAMERA* c = CAMERA::current();
+    c->reset(map->nPlayer_node->fX, map->nPlayer_node->fY);
+    c->set_scale((float)state.range(2));
+    key[KEY_H] = (char)state.range(1);
+    for (auto _ : state)
+    {
+        clear_to_color(bmp, 0x204060);
+        map->draw(bmp);
+    }
+    key[KEY_H] = 0;
+    c->reset(320, 240);
+    c->set_scale(1.0f);
+    destroy_bitmap(bmp);
+    delete map;
+}
+BENCHMARK(BM_map_draw)
+    ->ArgNames({"nodes", "H", "zoom"})
+    ->Args({100, 0, 1})
+    ->Args({100, 0, 3})
+    ->Args({100, 1, 1})
+    ->Args({100, 1, 3})
+    ->Args({999, 0, 1})
+    ->Args({999, 0, 3})
+    ->Args({999, 1, 1})
+    ->Args({999, 1, 3})
+    ->Unit(benchmark::kMicrosecond);
+
+// The map without nodes: the fog and the token alone, what Allegro's blits cost.
+void BM_map_draw_fog_only(benchmark::State& state)
+{
+    MAP* map = new MAP();
+    map->tTraveller->ENTITY::set_position(320, 240);
+    BITMAP* bmp = create_bitmap(640, 480);
+    CAMERA* c = CAMERA::current();
+    c->reset(320, 240);
+    c->set_scale((float)state.range(0));
+    for (auto _ : state)
+    {
+        clear_to_color(bmp, 0x204060);
+        map->draw(bmp);
+    }
+    c->set_scale(1.0f);
+    destroy_bitmap(bmp);
+    delete map;
+}
+BENCHMARK(BM_map_draw_fog_only)->ArgName("zoom")->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+// For scale: what the world draws under the map each frame, the blurred 1024x768 picture
+// stretched twice across the 640x480 buffer at zoom 3.
+void BM_background_at_zoom_3(benchmark::State& state)
+{
+    BITMAP* bmpBackground = create_bitmap(1024, 768);
+    clear_to_color(bmpBackground, 0x336699);
+    BITMAP* bmp = create_bitmap(640, 480);
+    CAMERA* c = CAMERA::current();
+    c->reset(320, 240);
+    c->set_scale(3.0f);
+    for (auto _ : state)
+    {
+        clear_bitmap(bmp);
+        for (float x : {0.0f, 640.0f})
+            stretch_blit(bmpBackground, bmp, 0, 0, 1024, 768, (int)c->world_to_screen_x(x),
+                         (int)c->world_to_screen_y(0), (int)c->scale_length_x(640), (int)c->scale_length_y(480));
+    }
+    c->set_scale(1.0f);
+    destroy_bitmap(bmp);
+    destroy_bitmap(bmpBackground);
+}
+BENCHMARK(BM_background_at_zoom_3)->Unit(benchmark::kMicrosecond);
+
+double statm_mb(int iField)
+{
+    long a_Values[2] = {0, 0};
+    FILE* f = std::fopen("/proc/self/statm", "r");
+    if (f != NULL)
+    {
+        if (std::fscanf(f, "%ld %ld", &a_Values[0], &a_Values[1]) != 2)
+            a_Values[0] = a_Values[1] = 0;
+        std::fclose(f);
+    }
+    return (double)a_Values[iField] * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
+double peak_rss_mb()
+{
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+
+// What a map of N nodes holds in memory: every node and edge waypoint with its sprites,
+// weather and cell, and the fog. Run alone (--benchmark_filter=memory) for a clean peak.
+void BM_map_memory(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        double dResident = statm_mb(1);
+        double dVirtual = statm_mb(0);
+        MAP* map = make_grid_map((int)state.range(0));
+        state.counters["map_resident_MB"] = statm_mb(1) - dResident;
+        state.counters["map_virtual_MB"] = statm_mb(0) - dVirtual;
+        state.counters["peak_MB"] = peak_rss_mb();
+        state.counters["nodes_and_waypoints"] = (double)(map->l_Nodes.size() + map->l_Edges.size());
+        delete map;
+    }
+}
+BENCHMARK(BM_map_memory)->Arg(999)->Iterations(1)->Unit(benchmark::kMillisecond);
 }
 
 int main(int argc, char** argv)
@@ -122,6 +242,9 @@ int main(int argc, char** argv)
         return 1;
     start_headless_allegro();
     random_seed(1);
+    // The node icon sheets, as the game loads them before it builds the world.
+    IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
+    IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
     CAMERA::current()->reset(320, 240);
     // Opens save_game.db, creates the tables and sets synchronous=OFF.
     WORLD::instance();
@@ -131,6 +254,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     WORLD::instance()->set_player(NULL);
+    IMAGE_CACHE::destroy_all();
     sqlite3_close(save_db);
     save_db = NULL;
     return 0;

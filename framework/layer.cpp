@@ -52,7 +52,7 @@ LAYER::LAYER(int image, int frame_w, int frame_h, float x, float y, int depth)
     fOffset_x = x;
     fOffset_y = y;
     iDepth = depth;
-    frame = create_bitmap_or_die(iFrame_w, iFrame_h);
+    // The frame buffer waits for the first draw that needs it: most layers never do.
     reset_durations(0);
 }
 
@@ -145,9 +145,16 @@ void LAYER::advance_frame()
         iDuration_index = 0;
 }
 
+BITMAP* LAYER::frame_buffer()
+{
+    if (frame == NULL)
+        frame = create_bitmap_or_die(iFrame_w, iFrame_h);
+    return frame;
+}
+
 void LAYER::copy_cell_to_frame()
 {
-    clear_to_color(frame, MAGENTA);
+    clear_to_color(frame_buffer(), MAGENTA);
     masked_blit(sheet, frame, iColumn * iFrame_w, iRow * iFrame_h, 0, 0, iFrame_w, iFrame_h);
 }
 
@@ -263,7 +270,7 @@ void LAYER::draw_scaled_mirrored(BITMAP* bmp, float x, float y, int w, int h)
     {
         // Stretched into the frame buffer, so cut at its size; the whole buffer is mirrored,
         // which moves a box narrower than the frame to the buffer's right-hand side.
-        clear_to_color(frame, MAGENTA);
+        clear_to_color(frame_buffer(), MAGENTA);
         masked_stretch_blit(sheet, frame, iColumn * iFrame_w, iRow * iFrame_h, iFrame_w, iFrame_h,
                             0, 0, w, h);
         mirror_in_place(frame);

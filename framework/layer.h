@@ -65,7 +65,7 @@ public:
 
     SPRITE* child;
     BITMAP* sheet;
-    BITMAP* frame;
+    BITMAP* frame; // null until a translucent, turned or mirrored draw needs it
     int iFrame_w;
     int iFrame_h;
     int iDepth;
@@ -94,6 +94,8 @@ public:
 
 private:
     bool is_translucent() const { return iAlpha != 255 || bTranslucent; }
+    // The frame buffer, made on the first draw that needs it.
+    BITMAP* frame_buffer();
     void copy_cell_to_frame();
     static BITMAP* clear_rotation_buffer();
 };

@@ -144,9 +144,39 @@ TEST_F(SpriteTest, FrameLargerThanTheSheetIsCutToIt)
     LAYER layer(0, 64, 64, 0, 0, 0);
     EXPECT_EQ(layer.width(), 32);
     EXPECT_EQ(layer.height(), 16);
+    layer.set_translucent(true);
+    layer.draw(target, 0, 0);
     ASSERT_NE(layer.frame, nullptr);
     EXPECT_EQ(layer.frame->w, 32);
     EXPECT_EQ(layer.frame->h, 16);
+}
+
+// Every map node and edge waypoint holds two sprites, and the game only ever draws them
+// opaque and unturned: their scratch bitmaps would be memory nobody uses.
+TEST_F(SpriteTest, ScratchBitmapsAreMadeOnlyByTheDrawsThatNeedThem)
+{
+    SPRITE sprite(0, CELL, CELL);
+    LAYER* layer = sprite.l_Layers.front();
+    auto expect_no_scratch = [&](const char* sWhen)
+    {
+        EXPECT_EQ(layer->frame, nullptr) << sWhen;
+        EXPECT_EQ(sprite.composite, nullptr) << sWhen;
+        EXPECT_EQ(sprite.scratch, nullptr) << sWhen;
+    };
+    expect_no_scratch("built");
+    sprite.draw_scaled(target, 10, 10, 6, 6);
+    sprite.draw(target, 20, 20);
+    expect_no_scratch("after the node icon's draws");
+    EXPECT_EQ(getpixel(target, 12, 12), CELL_COLOURS[0][0]) << "and they drew";
+
+    sprite.set_angle(64);
+    sprite.draw(target, 20, 20);
+    ASSERT_NE(layer->frame, nullptr) << "a turned draw needs the frame buffer";
+    EXPECT_EQ(layer->frame->w, CELL);
+    EXPECT_EQ(layer->frame->h, CELL);
+    BITMAP* bmpFirst = layer->frame;
+    sprite.draw_scaled_mirrored(target, 20, 20, 8, 8);
+    EXPECT_EQ(layer->frame, bmpFirst) << "and keeps it";
 }
 
 TEST_F(SpriteTest, DrawModes)

@@ -140,6 +140,29 @@ private:
     const std::vector<NODE*>& every_node();
     std::vector<NODE*> v_Nodes;
 
+    // Where one copy of the fog lands on the screen.
+    struct FOG_COPY
+    {
+        int x, y, w, h;
+    };
+    // The dim fog's overlay blended onto bmp, in the parts where that changes anything.
+    void blend_overlay(BITMAP* bmp, const FOG_COPY* a_Copies);
+    // Whether some pixel of the screen block may show a hole of the dark fog.
+    bool may_show_through(const FOG_COPY* a_Copies, int x1, int y1, int x2, int y2);
+    // Records the tiles of the dark fog that a hole of radius r at (x, y) reaches into.
+    void note_dark_hole(float x, float y, int r);
+    // Tiles of the dark fog, FOG_TILE pixels square, row by row: true once any hole reaches
+    // into the tile. Every other tile is still all black.
+    static constexpr int FOG_TILE = 16;
+    std::vector<bool> v_Dark_holes;
+    int fog_tile_columns() const { return (bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE; }
+
+    // Where the token's last sight holes were cut; they need cutting again only when it
+    // has moved.
+    bool bToken_holes = false;
+    float fToken_hole_x = 0;
+    float fToken_hole_y = 0;
+
     // The breadth-first queue, kept between searches so a search allocates nothing.
     std::vector<NODE*> v_Queue;
 };

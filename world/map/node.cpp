@@ -20,8 +20,6 @@ int node_counter = 0;
 
 namespace
 {
-// The three drawn copies of anything that wraps, in the order they are drawn and hovered.
-const float COPY_OFFSETS[] = {-WRAP_WIDTH, 0.0f, WRAP_WIDTH};
 
 const int SEA_LEVEL = 5000;
 const int HIGHLAND = 14000;
@@ -81,6 +79,7 @@ void NODE::init()
     bDungeon = false;
     bVisited = false;
     bEnd = false;
+    bSight_cut = false;
     sRegion = NULL;
     iPopulation = 0;
     iDifficulty = 0;

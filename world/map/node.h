@@ -121,7 +121,12 @@ public:
 
     void draw_marker(BITMAP* bmp, float sx, float sy, float r);
     void draw_sight(BITMAP* fog_dark, BITMAP* fog_dim);
+    // Radii of the holes that the node's sight cuts into the dim and the dark fog.
+    void sight_radii(int* r_dim, int* r_dark) const;
+    int sight_radius_dark() const;
     void draw_info(BITMAP* bmp, float x, float y, std::string* landmass);
+    // The badge column of a start (1) or end (2) node, left alone while hovered.
+    void choose_badge();
 
     int iGroup;    // -1: in no group yet
     int iDistance; // -1: not found by the current search
@@ -135,6 +140,8 @@ public:
     bool bDungeon;
     bool bVisited;
     bool bEnd;
+    // Its sight holes are in its map's fog: they never fill again, so the map cuts them once.
+    bool bSight_cut;
     int iId;
     int iDifficulty;
     int iRank; // 99999: not ranked yet

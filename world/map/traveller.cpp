@@ -13,7 +13,6 @@
 
 namespace
 {
-const float COPY_OFFSETS[] = {-WRAP_WIDTH, 0.0f, WRAP_WIDTH};
 const int SEA_LEVEL = 5000;
 
 // The value of the way from f to t with rem of seg still to go: t's as the token leaves f.
