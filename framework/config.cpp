@@ -4,9 +4,28 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "framework/helpers.h"
 
 namespace
 {
+const char* CONFIG_FILE = "config.ini";
+
+// The line of config.ini that Allegro must not see (its reader loops forever on some
+// malformed UTF-8), or 0 when the file is well-formed or missing.
+int malformed_line()
+{
+    std::ifstream in(CONFIG_FILE, std::ios::binary);
+    if (!in.is_open())
+        return 0;
+    const std::string sText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t iBad = utf8_error_offset(sText);
+    return iBad == std::string::npos ? 0 : line_of_offset(sText, iBad);
+}
+
 int clamp_int(int iValue, int iMax)
 {
     if (iValue < 0)
@@ -47,7 +66,16 @@ void CONFIG::release()
 void CONFIG::load()
 {
     push_config_state();
-    set_config_file("config.ini");
+    const int iBad_line = malformed_line();
+    if (iBad_line == 0)
+        set_config_file(CONFIG_FILE);
+    else
+    {
+        allegro_message("ERROR:  %s line %d is not UTF-8 text.  Using the defaults.\n", CONFIG_FILE,
+                        iBad_line);
+        // No settings at all: every key takes its default, as for a missing file.
+        set_config_data("", 0);
+    }
     read_system();
     read_map_generation();
     pop_config_state();
@@ -55,8 +83,11 @@ void CONFIG::load()
 
 void CONFIG::save()
 {
+    // A file Allegro cannot read is left as it is.
+    if (malformed_line() != 0)
+        return;
     push_config_state();
-    set_config_file("config.ini");
+    set_config_file(CONFIG_FILE);
     set_config_string("graphics", "windowed", iCard == 1 ? "FALSE" : "TRUE");
     set_config_string("graphics", "level", level);
     pop_config_state();

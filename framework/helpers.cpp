@@ -1,5 +1,6 @@
 #include "framework/helpers.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -26,9 +27,18 @@ BITMAP* load_bitmap_or_die(const char* file, RGB* palette)
     return bmp;
 }
 
+bool bitmap_size_fits(int width, int height, int iBytes_per_pixel)
+{
+    if (width < 1 || height < 1 || iBytes_per_pixel < 1)
+        return false;
+    return (long long)width * height * iBytes_per_pixel <= INT_MAX;
+}
+
 BITMAP* create_bitmap_or_die(int width, int height)
 {
-    BITMAP* bmp = create_bitmap(width, height);
+    // Checked before Allegro sees it: a wrapped size would give a bitmap too small for itself.
+    const int iBytes = (get_color_depth() + 7) / 8;
+    BITMAP* bmp = bitmap_size_fits(width, height, iBytes) ? create_bitmap(width, height) : NULL;
     if (bmp == NULL)
         die("%s", "ERROR:  Could not create bitmap.  Memory error.");
     return bmp;
@@ -40,6 +50,75 @@ BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int he
     if (bmp == NULL)
         die("%s", "ERROR:  Could not create bitmap.  Memory error.");
     return bmp;
+}
+
+size_t utf8_error_offset(const std::string& sText)
+{
+    const size_t iLength = sText.size();
+    size_t i = 0;
+    while (i < iLength)
+    {
+        const unsigned char c = static_cast<unsigned char>(sText[i]);
+        if (c < 0x80)
+        {
+            ++i;
+            continue;
+        }
+        int iFollow = 0;
+        unsigned char cLow = 0x80, cHigh = 0xBF; // the range of the first continuation byte
+        if (c >= 0xC2 && c <= 0xDF)
+            iFollow = 1;
+        else if (c >= 0xE0 && c <= 0xEF)
+        {
+            iFollow = 2;
+            if (c == 0xE0)
+                cLow = 0xA0; // overlong
+            if (c == 0xED)
+                cHigh = 0x9F; // surrogates
+        }
+        else if (c >= 0xF0 && c <= 0xF4)
+        {
+            iFollow = 3;
+            if (c == 0xF0)
+                cLow = 0x90; // overlong
+            if (c == 0xF4)
+                cHigh = 0x8F; // past U+10FFFF
+        }
+        else
+            return i;
+        if (i + iFollow >= iLength) // cut short by the end of the text
+            return i;
+        for (int k = 1; k <= iFollow; ++k)
+        {
+            const unsigned char cNext = static_cast<unsigned char>(sText[i + k]);
+            const unsigned char cMin = k == 1 ? cLow : 0x80;
+            const unsigned char cMax = k == 1 ? cHigh : 0xBF;
+            if (cNext < cMin || cNext > cMax)
+                return i;
+        }
+        i += iFollow + 1;
+    }
+    return std::string::npos;
+}
+
+int line_of_offset(const std::string& sText, size_t iOffset)
+{
+    int iLine = 1;
+    for (size_t i = 0; i < iOffset && i < sText.size(); ++i)
+        if (sText[i] == '\n')
+            ++iLine;
+    return iLine;
+}
+
+std::string cut_text(const std::string& sText, size_t iMax)
+{
+    if (sText.size() <= iMax)
+        return sText;
+    size_t iEnd = iMax;
+    // Back off continuation bytes so no character is split.
+    while (iEnd > 0 && (static_cast<unsigned char>(sText[iEnd]) & 0xC0) == 0x80)
+        --iEnd;
+    return sText.substr(0, iEnd) + "...";
 }
 
 void destroy_bitmap_if(BITMAP* bitmap)
@@ -82,12 +161,12 @@ void report_sql_error(sqlite3* db, char* zErrMsg)
         sqlite3_free(zErrMsg);
 }
 
-void exit_on_open_failure(sqlite3* db, const char* where)
+void exit_on_open_failure(sqlite3* db, const char* where, const char* path)
 {
     if (where != NULL)
-        allegro_message("ERROR: %s: Can't open database: %s\n", where, sqlite3_errmsg(db));
+        allegro_message("ERROR: %s: Can't open database: %s: %s\n", where, path, sqlite3_errmsg(db));
     else
-        allegro_message("Can't open database: %s\n", sqlite3_errmsg(db));
+        allegro_message("Can't open database: %s: %s\n", path, sqlite3_errmsg(db));
     sqlite3_close(db);
     std::exit(1);
 }

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <list>
 #include <string>
 
 // Bitmaps the game cannot do without: on failure these switch to text mode, say why and
@@ -23,6 +24,20 @@ inline std::uint32_t* pixel_line(BITMAP* bmp, int y)
     return reinterpret_cast<std::uint32_t*>(bmp->line[y]);
 }
 
+// Allegro sizes a bitmap's pixels in int arithmetic: a size whose byte count does not fit an
+// int wraps into a small or negative allocation. True for 1 to that limit in both directions.
+bool bitmap_size_fits(int width, int height, int iBytes_per_pixel);
+
+// Allegro's text routines loop forever on some malformed UTF-8, so file text is checked before
+// Allegro sees it. The byte offset of the first sequence that is not well-formed UTF-8
+// (overlong forms, surrogates and code points past U+10FFFF included), or npos.
+size_t utf8_error_offset(const std::string& sText);
+// The 1-based line of a byte offset.
+int line_of_offset(const std::string& sText, size_t iOffset);
+// At most iMax bytes of well-formed UTF-8 text, cut at a character boundary, "..." added when
+// cut: keeps a message box of file text readable.
+std::string cut_text(const std::string& sText, size_t iMax);
+
 // Straight distances; callers add the world's horizontal wrap themselves.
 float distance(float x1, float y1, float x2, float y2);
 float vector_length(float dx, float dy);
@@ -39,9 +54,9 @@ std::string sql_quote(const std::string& sText);
 void report_sql_error(sqlite3* db, char* zErrMsg);
 
 // A database the program cannot run without would not open: shows
-// "ERROR: <where>: Can't open database: <SQLite's message>" (without the "ERROR: <where>: "
-// part when where is NULL), closes it and ends with code 1.
-[[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where);
+// "ERROR: <where>: Can't open database: <file>: <SQLite's message>" (without the
+// "ERROR: <where>: " part when where is NULL), closes it and ends with code 1.
+[[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where, const char* path);
 
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
 // so atoi gives 0.
@@ -50,3 +65,12 @@ const char* column_text(int argc, char** argv, int i);
 // A start-up progress line straight onto the screen, over what is there; skipped when there
 // is no screen (headless runs and tests).
 void show_progress(int x, int y, int colour, const char* sText);
+
+// Deletes every entry of a list of owned pointers and empties it.
+template <typename T>
+void delete_all(std::list<T*>& l_List)
+{
+    for (T* pEntry : l_List)
+        delete pEntry;
+    l_List.clear();
+}

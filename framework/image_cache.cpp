@@ -1,5 +1,7 @@
 #include "framework/image_cache.h"
 
+#include <cstdlib>
+
 #include "framework/helpers.h"
 
 std::vector<BITMAP*> IMAGE_CACHE::vImages;
@@ -24,6 +26,10 @@ int IMAGE_CACHE::load(int slot, const char* file)
 
 int IMAGE_CACHE::add(int slot, BITMAP* image)
 {
+    // A process that ends early (a start-up failure) still frees its sheets. Registered after
+    // Allegro's own exit handler, so it runs while Allegro is still up.
+    static const bool bRelease_at_exit = std::atexit(destroy_all) == 0;
+    (void)bRelease_at_exit;
     // As in get: a negative slot would otherwise grow the slot table without end.
     if (slot < 0)
         slot = 0;

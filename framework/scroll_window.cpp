@@ -65,7 +65,7 @@ void SCROLL_WINDOW::init()
     cOrder_by.clear();
     db = NULL;
     if (sqlite3_open("./data/scroll_window.txt", &db) != SQLITE_OK)
-        exit_on_open_failure(db, NULL);
+        exit_on_open_failure(db, NULL, "./data/scroll_window.txt");
     fGrab_x = 0;
     fGrab_y = 0;
     bDragging = false;
@@ -116,7 +116,7 @@ void SCROLL_WINDOW::open_database(const char* sPath)
     bQuery_failed = false;
     bRows_current = false;
     if (sqlite3_open(sPath, &db) != SQLITE_OK)
-        exit_on_open_failure(db, NULL);
+        exit_on_open_failure(db, NULL, sPath);
 }
 
 void SCROLL_WINDOW::exec(const char* sSql)

@@ -21,7 +21,8 @@ e2e_fresh_run_dir() {
 e2e_start() {
   local binary=$1 dir=$2 alsa=${3:-}
   E2E_OUT="$dir/stdout.txt"
-  (cd "$dir" && exec env PATH=/nonexistent ${alsa:+ALSA_CONFIG_PATH=$alsa} "$binary" >"$E2E_OUT" 2>"$dir/stderr.txt") &
+  E2E_ERR="$dir/stderr.txt"
+  (cd "$dir" && exec env PATH=/nonexistent ${alsa:+ALSA_CONFIG_PATH=$alsa} "$binary" >"$E2E_OUT" 2>"$E2E_ERR") &
   E2E_PID=$!
 }
 
@@ -66,6 +67,8 @@ e2e_wait_exit() {
 e2e_fail() {
   echo "FAIL: $*"
   [ -n "${E2E_OUT:-}" ] && [ -f "$E2E_OUT" ] && { echo "--- game stdout:"; cat "$E2E_OUT"; }
+  # Sanitizer reports go to stderr.
+  [ -n "${E2E_ERR:-}" ] && [ -s "$E2E_ERR" ] && { echo "--- game stderr:"; head -c 20000 "$E2E_ERR"; }
   [ -n "${E2E_PID:-}" ] && kill -9 "$E2E_PID" 2>/dev/null
   exit 1
 }

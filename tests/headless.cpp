@@ -58,7 +58,8 @@ bool same_pixels(BITMAP* a, BITMAP* b)
 
 int load_into_cache(int slot, BITMAP* bmp)
 {
-    const std::string sPath = "./cache_fixture_" + std::to_string(slot) + ".bmp";
+    // Named after the process: the tests of one program run side by side in one directory.
+    const std::string sPath = "./cache_fixture_" + std::to_string(getpid()) + "_" + std::to_string(slot) + ".bmp";
     EXPECT_EQ(save_bmp(sPath.c_str(), bmp, NULL), 0) << sPath;
     const int iPosition = IMAGE_CACHE::load(slot, sPath.c_str());
     std::remove(sPath.c_str());

@@ -9,7 +9,10 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/camera.h"
@@ -40,6 +43,67 @@ inline CELL make_cell(int iHeight = 6000, float fTemperature = 60.0f, int iLandm
     cell.iLandmass = iLandmass;
     return cell;
 }
+
+// While it lives, chosen word lists of the word database hold only the given words, and the
+// settlement kinds only the given records; the words are the test's own.
+class TEST_WORDS
+{
+public:
+    TEST_WORDS() = default;
+    TEST_WORDS(const TEST_WORDS&) = delete;
+    TEST_WORDS& operator=(const TEST_WORDS&) = delete;
+    ~TEST_WORDS()
+    {
+        WORD_DATABASE* wdWords = WORD_DATABASE::instance();
+        for (auto& entry : m_Saved)
+            wdWords->category_list(entry.first)->swap(entry.second);
+        if (bSettlements)
+            WORD_DATABASE::l_Settlements.swap(l_Saved_settlements);
+        for (WORD* w : v_Settlements)
+            delete w;
+    }
+
+    // The list of the category holds these words, in order.
+    void set(int iCategory, const std::vector<std::string>& v_Words)
+    {
+        std::list<std::string*> l_Words;
+        for (const std::string& s : v_Words)
+        {
+            v_Owned.push_back(std::make_unique<std::string>(s));
+            l_Words.push_back(v_Owned.back().get());
+        }
+        std::list<std::string*>* l_List = WORD_DATABASE::instance()->category_list(iCategory);
+        if (!m_Saved.count(iCategory))
+            m_Saved[iCategory].swap(*l_List);
+        *l_List = l_Words;
+    }
+    // The settlement kinds are these {word, min, max}, in order.
+    void set_settlements(const std::vector<std::tuple<std::string, int, int>>& v_Kinds)
+    {
+        std::list<WORD*> l_Kinds;
+        for (const auto& k : v_Kinds)
+        {
+            v_Settlements.push_back(new WORD(std::get<1>(k), std::get<2>(k), 0, 0, std::get<0>(k)));
+            l_Kinds.push_back(v_Settlements.back());
+        }
+        if (!bSettlements)
+            l_Saved_settlements.swap(WORD_DATABASE::l_Settlements);
+        bSettlements = true;
+        WORD_DATABASE::l_Settlements = l_Kinds;
+    }
+    // The i-th word of the category as the list holds it.
+    static std::string* word(int iCategory, int i)
+    {
+        return *std::next(WORD_DATABASE::instance()->category_list(iCategory)->begin(), i);
+    }
+
+private:
+    std::vector<std::unique_ptr<std::string>> v_Owned;
+    std::map<int, std::list<std::string*>> m_Saved;
+    std::vector<WORD*> v_Settlements;
+    std::list<WORD*> l_Saved_settlements;
+    bool bSettlements = false;
+};
 
 class MAP_TEST : public ::testing::Test
 {

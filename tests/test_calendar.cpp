@@ -100,8 +100,10 @@ TEST_F(CalendarTest, HeadersAndTheFileWideAlternation)
     random_seed(3);
     CALENDAR cal;
     std::string sOut = capture_messages([&] { cal.load(sPath.c_str()); });
-    EXPECT_EQ(sOut, "ERROR:  Section in word database not found:  "
-                    "ERROR:  Section in word database not found:  Months");
+    EXPECT_EQ(sOut, "ERROR:  " + sPath + " line 1:  words before the first section header are "
+                    "dropped.\n"
+                    "ERROR:  " + sPath + " line 16:  section \"Months\" not found; its words are "
+                    "dropped.\n");
     EXPECT_EQ(random_draw_count(), 4);
 
     ASSERT_EQ(cal.l_Calendars.size(), 2u);
@@ -120,6 +122,101 @@ TEST_F(CalendarTest, HeadersAndTheFileWideAlternation)
     EXPECT_EQ(months(defB->l_Months), std::vector<std::string>({"Solo 0 5"}));
     EXPECT_EQ(texts(defB->l_Weekdays), std::vector<std::string>({"Go", sLong}));
     EXPECT_EQ(texts(defB->l_Weekends), std::vector<std::string>({"Stop", ""}));
+}
+
+TEST_F(CalendarTest, StrayWordsAreReportedOncePerSectionNamingTheFile)
+{
+    const std::string sPath = (scratch_dir() / "stray.dat").string();
+    const std::string sRunnable = "[S][months]\nA, 3\n[S][weekdays]\nW\n[S][weekends]\nE\n";
+    struct CASE
+    {
+        std::string sText;
+        std::string sMessages;
+    } cases[] = {
+        {"one, two, three\nfour\n" + sRunnable,
+         "ERROR:  " + sPath + " line 1:  words before the first section header are dropped.\n"},
+        {sRunnable + "[S][days]\na, b, c\n[S][]\nd, e\n",
+         "ERROR:  " + sPath + " line 7:  section \"days\" not found; its words are dropped.\n"
+         "ERROR:  " + sPath + " line 9:  section \"\" not found; its words are dropped.\n"},
+        {sRunnable, ""},
+    };
+    for (const CASE& c : cases)
+    {
+        write_file("stray.dat", c.sText);
+        CALENDAR cal;
+        EXPECT_EQ(capture_messages([&] { cal.load(sPath.c_str()); }), c.sMessages) << c.sText;
+        EXPECT_EQ(months(cal.l_Calendars.front()->l_Months), std::vector<std::string>({"A 0 3"}));
+    }
+}
+
+TEST_F(CalendarTest, LoadingAgainStartsFromAFreshCalendar)
+{
+    CALENDAR cal;
+    cal.load(SAMPLE_FILE.c_str());
+    cal.start();
+    cal.iHour = 7;
+    while (cal.bWeekdays)
+        cal.next_day();
+
+    random_seed(77);
+    cal.load(SAMPLE_FILE.c_str());
+    CALENDAR calFresh;
+    random_seed(77);
+    calFresh.load(SAMPLE_FILE.c_str());
+
+    ASSERT_EQ(cal.l_Calendars.size(), 1u);
+    EXPECT_EQ(months(cal.l_Calendars.front()->l_Months),
+              std::vector<std::string>({"Frost 0 30", "Thaw 1 30"}));
+    EXPECT_EQ(cal.l_Calendars.front()->l_Weekdays.size(), 5u);
+    EXPECT_EQ(cal.bWeekdays, calFresh.bWeekdays);
+    EXPECT_EQ(cal.total_days(), calFresh.total_days());
+    EXPECT_EQ(cal.iWeek, calFresh.iWeek);
+    EXPECT_EQ(cal.get_hour(), 0);
+    EXPECT_FALSE(cal.is_running());
+    EXPECT_EQ(cal.day_text(), calFresh.day_text());
+    EXPECT_EQ(cal.season_name(), calFresh.season_name());
+    for (int i = 0; i < 20; ++i)
+    {
+        cal.next_day();
+        calFresh.next_day();
+        EXPECT_EQ(cal.day_text(), calFresh.day_text());
+    }
+}
+
+TEST_F(CalendarTest, StartWalkLeavesWhatTheDayByDayWalkLeaves)
+{
+    // Season changes twice on one date, on a day the month never reaches, on day 1, and in
+    // a month name that two months share.
+    const std::string sText = "[C][months]\nA, 7, B, 5, A, 3\n[C][weekdays]\nW1, W2, W3\n"
+                              "[C][weekends]\nE1\n[C][seasons]\nA, 2, A, 2, B, 9, B, 1, A, 3\n"
+                              "[D][months]\nOnly, 10000\n[D][weekdays]\nW\n[D][weekends]\nE\n";
+    const std::string sPath = write_file("walk.dat", sText);
+    for (unsigned int iSeed : {3u, 42u, 999u, 2024u, 31337u})
+    {
+        random_seed(iSeed);
+        CALENDAR cal;
+        cal.load(sPath.c_str());
+
+        random_seed(iSeed);
+        CALENDAR calSlow;
+        ASSERT_EQ(calSlow.read_file(sPath.c_str()), "");
+        calSlow.pick_calendar();
+        const int Y = random_next() % 1000;
+        const int k = random_next() % static_cast<int>(calSlow.calCurrent->l_Months.size());
+        const MONTH* mTarget = *std::next(calSlow.calCurrent->l_Months.begin(), k);
+        const int D = random_next() % mTarget->iDays;
+        while (!(calSlow.iYear > Y && month_name(calSlow) == mTarget->sName && calSlow.iDay >= D))
+            calSlow.next_day();
+
+        EXPECT_EQ(cal.total_days(), calSlow.total_days()) << iSeed;
+        EXPECT_EQ(cal.day_text(), calSlow.day_text()) << iSeed;
+        EXPECT_EQ(cal.iWeek, calSlow.iWeek) << iSeed;
+        EXPECT_EQ(cal.bWeekdays, calSlow.bWeekdays) << iSeed;
+        EXPECT_EQ(cal.date_string(), calSlow.date_string()) << iSeed;
+        EXPECT_EQ(std::distance(cal.calCurrent->l_Seasons.begin(), cal.it_season),
+                  std::distance(calSlow.calCurrent->l_Seasons.begin(), calSlow.it_season))
+            << iSeed;
+    }
 }
 
 TEST_F(CalendarTest, LoadDrawsFourNumbersAndWalksToTheStartDate)
@@ -403,6 +500,24 @@ TEST_F(CalendarTest, DrawsDateTimeAndSeasonAtTheBottomRight)
     }
 }
 
+TEST_F(CalendarTest, MonthsAndYearsAtTheBoundsRun)
+{
+    const std::string sWeek = "[S][weekdays]\nW\n[S][weekends]\nE\n";
+    for (const char* sMonths : {"A, 10000\n", "A, 4000, B, 6000\n"})
+    {
+        random_seed(9);
+        random_next();
+        const int Y = random_next() % 1000;
+        random_seed(9);
+        CALENDAR cal;
+        const std::string sPath = write_file("bound.dat", sWeek + "[S][months]\n" + sMonths);
+        EXPECT_EQ(capture_messages([&] { cal.load(sPath.c_str()); }), "");
+        EXPECT_EQ(cal.iYear, Y + 1) << sMonths;
+        EXPECT_GE(cal.total_days(), Y * 10000) << sMonths;
+        EXPECT_LT(cal.total_days(), (Y + 1) * 10000) << sMonths;
+    }
+}
+
 using CalendarDeathTest = CalendarTest;
 
 TEST_F(CalendarDeathTest, DataWithoutARunnableCalendarEndsWithCodeOne)
@@ -421,6 +536,19 @@ TEST_F(CalendarDeathTest, DataWithoutARunnableCalendarEndsWithCodeOne)
         {sWeek + "[S][months]\nA, 3, B, x\n", "calendar \"S\" has month \"B\" with no days"},
         // A header without "]" is read safely; its calendar has nothing to run on.
         {sWeek + "[S][months]\nA, 3\n[T\nx\n", "calendar \"T\" has no months"},
+        // Beyond the bounds: the start-up walk would take ages and overflow its counters.
+        {sWeek + "[S][months]\nA, 3, B, 10001\n", "calendar \"S\" has month \"B\" of 10001 days"},
+        {sWeek + "[S][months]\nA, 10000000\n", "calendar \"S\" has month \"A\" of 10000000 days"},
+        {sWeek + "[S][months]\nA, 2147483647\n",
+         "calendar \"S\" has month \"A\" of 2147483647 days"},
+        {sWeek + "[S][months]\nA, 99999999999\n",
+         "calendar \"S\" has month \"A\" of 2147483647 days"},
+        {sWeek + "[S][months]\nA, 6000, B, 4000, C, 1\n",
+         "calendar \"S\" has more than 10000 days in a year"},
+        // Text Allegro's message routines cannot take.
+        {"[A][\xff\xa9\xa9\xa9\xa9\xa9\xb8\xb8]\nx\n", "line 1 is not UTF-8 text"},
+        {sWeek + "[S][months]\n\xfd\xa9\xa9\xa9\xa9\xa9\xb8\xb8, 3\n", "line 6 is not UTF-8 text"},
+        {sWeek + "\n[\xfe\xa9\xa9\xa9\xa9\xa9\xb8\xb8][months]\nA, 3\n", "line 6 is not UTF-8 text"},
     };
     for (const CASE& c : cases)
     {
@@ -430,7 +558,7 @@ TEST_F(CalendarDeathTest, DataWithoutARunnableCalendarEndsWithCodeOne)
                 CALENDAR cal;
                 cal.load(sPath.c_str());
             },
-            1, std::string("ERROR:  .*bad.dat:  ") + c.sPattern);
+            1, std::string("ERROR:  .*bad.dat:? +") + c.sPattern);
     }
     EXPECT_EXIT_SAYING(
         {

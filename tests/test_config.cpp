@@ -45,6 +45,47 @@ TEST_F(ConfigTest, MissingFileGivesDefaultsAndTheModeMessage)
     EXPECT_STREQ(cfg.level, "LOW");
 }
 
+TEST_F(ConfigTest, TextAllegroCannotReadGivesDefaultsAndAMessage)
+{
+    // Allegro's reader loops forever on some malformed UTF-8, wherever it stands.
+    const std::string sGood = "[graphics]\nmode = 800 600 16\nwindowed = TRUE\n";
+    const std::pair<std::string, int> l_Cases[] = {
+        {"# \xff\xa9\xa9\xa9\xa9\xa9\xb8\xb8\n" + sGood, 1},
+        {sGood + "# \xfd\xa9\xa9\xa9\xa9\xa9\xb8\xb8\n", 4},
+        {sGood + "level = \xfe\xa9\xa9\xa9\xa9\xa9\xb8\xb8\n", 4},
+        {sGood + "\n\nlevel = LOW\xc3", 6}, // cut short by the end of the file
+        {"\xc0\xaf" + sGood, 1},             // overlong
+    };
+    for (const auto& k : l_Cases)
+    {
+        CONFIG cfg = load(k.first);
+        EXPECT_EQ(sMessages, "ERROR:  config.ini line " + std::to_string(k.second) +
+                                 " is not UTF-8 text.  Using the defaults.\n" + MODE_MESSAGE)
+            << k.second;
+        EXPECT_EQ(cfg.iCard, 1);
+        EXPECT_EQ(cfg.iScreen_w, 640);
+        EXPECT_EQ(cfg.iColour_depth, 32);
+        EXPECT_EQ(cfg.clock_speed, 60);
+        EXPECT_STREQ(cfg.level, "LOW");
+    }
+
+    // Well-formed text beyond ASCII is read as before.
+    CONFIG cfg = load("# caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x99\x82\n" + sGood);
+    EXPECT_EQ(sMessages, "");
+    EXPECT_EQ(cfg.iScreen_w, 800);
+    EXPECT_EQ(cfg.iCard, 2);
+}
+
+TEST_F(ConfigTest, SaveLeavesAFileAllegroCannotReadAlone)
+{
+    const std::string sBad = "windowed = TRUE\n# \xff\xa9\n";
+    CONFIG cfg = load(sBad);
+    cfg.save();
+    std::ifstream in("config.ini", std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+              sBad);
+}
+
 TEST_F(ConfigTest, ModeNeedsExactlyThreeTokens)
 {
     struct CASE

@@ -35,8 +35,68 @@ TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeZero)
 
 TEST(BitmapHelpersDeathTest, ImpossibleBitmapEndsWithMemoryMessage)
 {
-    EXPECT_EXIT_SAYING(create_bitmap_or_die(30000, 30000), 0,
-                       "ERROR:  Could not create bitmap\\.  Memory error\\.");
+    // Sizes Allegro's int arithmetic cannot hold, and sizes below one pixel: refused before
+    // any allocation, so they end the same way with or without a checking allocator.
+    const std::pair<int, int> l_Cases[] = {
+        {30000, 30000}, {32768, 32768}, {16385, 65535}, {0, 10}, {10, 0}, {-640, 480},
+    };
+    for (const auto& k : l_Cases)
+        EXPECT_EXIT_SAYING(create_bitmap_or_die(k.first, k.second), 0,
+                           "ERROR:  Could not create bitmap\\.  Memory error\\.")
+            << k.first << "x" << k.second;
+}
+
+TEST(BitmapHelpers, SizeFitsAllegrosIntArithmetic)
+{
+    EXPECT_TRUE(bitmap_size_fits(1, 1, 4));
+    EXPECT_TRUE(bitmap_size_fits(640, 480, 4));
+    EXPECT_TRUE(bitmap_size_fits(23170, 23170, 4)); // 2147395600 bytes
+    EXPECT_FALSE(bitmap_size_fits(23171, 23171, 4));
+    EXPECT_FALSE(bitmap_size_fits(32768, 32768, 2));
+    EXPECT_TRUE(bitmap_size_fits(32767, 32767, 2));
+    EXPECT_FALSE(bitmap_size_fits(0, 480, 4));
+    EXPECT_FALSE(bitmap_size_fits(640, -1, 4));
+    EXPECT_FALSE(bitmap_size_fits(640, 480, 0));
+}
+
+TEST(TextChecks, FirstMalformedUtf8Sequence)
+{
+    const size_t NONE = std::string::npos;
+    const std::pair<std::string, size_t> l_Cases[] = {
+        {"", NONE},
+        {"plain, text", NONE},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x99\x82 \xf4\x8f\xbf\xbf", NONE},
+        {"ab\xff\xa9\xa9\xa9\xa9\xa9\xb8\xb8", 2},
+        {"\xfd\xa9", 0},
+        {"\xfe", 0},
+        {"x\xa9", 1},             // a continuation byte alone
+        {"\xc3", 0},              // cut short
+        {"\xe2\x82", 0},          // cut short
+        {"\xc3(", 0},             // not followed by a continuation byte
+        {"\xc0\x80", 0},          // overlong NUL
+        {"\xc1\xbf", 0},          // overlong
+        {"\xe0\x9f\xbf", 0},      // overlong
+        {"\xf0\x8f\xbf\xbf", 0},  // overlong
+        {"\xed\xa0\x80", 0},      // surrogate
+        {"\xed\x9f\xbf", NONE},   // last code point before the surrogates
+        {"\xf4\x90\x80\x80", 0},  // past U+10FFFF
+        {"\xf5\x80\x80\x80", 0},
+        {std::string("a\0b", 3), NONE},
+    };
+    for (const auto& k : l_Cases)
+        EXPECT_EQ(utf8_error_offset(k.first), k.second) << testing::PrintToString(k.first);
+    EXPECT_EQ(line_of_offset("a\nb\nc", 0), 1);
+    EXPECT_EQ(line_of_offset("a\nb\nc", 2), 2);
+    EXPECT_EQ(line_of_offset("a\nb\nc", 4), 3);
+}
+
+TEST(TextChecks, CutTextKeepsWholeCharacters)
+{
+    EXPECT_EQ(cut_text("short", 5), "short");
+    EXPECT_EQ(cut_text("longer", 4), "long...");
+    EXPECT_EQ(cut_text("ab\xc3\xa9", 3), "ab...");
+    EXPECT_EQ(cut_text("ab\xe2\x82\xac!", 5), "ab\xe2\x82\xac...");
+    EXPECT_EQ(cut_text("\xf0\x9f\x99\x82", 2), "...");
 }
 
 TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)

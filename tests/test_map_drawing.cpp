@@ -111,6 +111,15 @@ TEST_F(MapDrawingTest, FogIsClearInsideTheSmallRadiusDimmedBetweenAndBlackBeyond
     frame();
     expect_pixels(bmp, {{520, 100, BACK}, {530, 100, DIM}, {580, 400, BACK}, {590, 400, DIM}, {600, 400, BLACK}},
                   "after the token moved");
+
+    // Crossing the seam it stands left of x 0: half a unit further west, its copy at +640
+    // lands a pixel further west too.
+    token_at(-5.0f, 300);
+    frame();
+    EXPECT_EQ(getpixel(map->bmpFog_dim, 609, 300), BLACK);
+    token_at(-5.5f, 300);
+    frame();
+    EXPECT_EQ(getpixel(map->bmpFog_dim, 609, 300), MAGENTA);
 }
 
 TEST_F(MapDrawingTest, OnlyVisitedRevealedNodesCutSightAndHolesWrapAcrossTheSeam)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <list>
+#include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -559,6 +561,8 @@ TEST_F(GenerationTest, AMapWithoutLandAfterTheFirstNodeIsStillGenerated)
         NODE* nStart = *std::next(map->l_Nodes.begin(), c.iStart_place);
         EXPECT_EQ(map->nPlayer_node, nStart);
         EXPECT_TRUE(nStart->is_start());
+        for (NODE* n : map->l_Nodes)
+            EXPECT_FALSE(std::string(n->get_name()).empty());
     }
 }
 
@@ -569,4 +573,219 @@ TEST_F(GenerationTest, NoNodesEndTheGameBeforeAnythingReadsAStart)
     EXPECT_EXIT_SAYING(map->generate(flat(6000), 0), 1,
                        "ERROR:  The map has no nodes.  Set node_count in the \\[map_generation\\] "
                        "section of config.ini to a number from 1 to 999.");
+}
+
+// ---------------------------------------------------------------- whole runs on a real planet
+
+namespace
+{
+constexpr unsigned int PLANET_SEED = 20261210;
+
+class GeneratedMapTest : public GenerationTest
+{
+protected:
+    // One planet for the program: the generation reads it and changes nothing on it.
+    static void SetUpTestSuite()
+    {
+        GenerationTest::SetUpTestSuite();
+        random_seed(PLANET_SEED);
+        s_pPlanet = new PLANET();
+        s_pPlanet->create_bitmaps();
+        s_pPlanet->generate(500, 300);
+        s_pPlanet->render(640, 480);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pPlanet;
+        s_pPlanet = NULL;
+        GenerationTest::TearDownTestSuite();
+    }
+
+    // A generation from the state a start has: fresh tables, ids from 0, no word used.
+    long long generate(int iNodes, unsigned int seed)
+    {
+        reset_state(); // first, so the old map has no used words to take out
+        new_map();
+        // Fresh rows, ids from 0 again (cheaper than re-creating the tables).
+        exec_sql(save_db, "DELETE FROM nodes");
+        world()->set_player(map->tTraveller);
+        set_node_count(iNodes);
+        random_seed(seed);
+        std::string sOut = capture_messages([&] { map->generate(s_pPlanet, iNodes); });
+        EXPECT_EQ(sOut, "") << "seed " << seed;
+        return random_draw_count();
+    }
+
+    // Everything a seed decides, as text.
+    std::vector<std::string> digest()
+    {
+        std::vector<std::string> v;
+        for (NODE* n : map->l_Nodes)
+            v.push_back(std::to_string(n->get_id()) + " " + std::to_string(n->fX) + "," +
+                        std::to_string(n->fY) + " r" + std::to_string(n->get_rank()) + " p" +
+                        std::to_string(n->get_population()) + " " + n->get_name() + " / " +
+                        *n->get_location() + " / " + (n->sRegion ? *n->sRegion : "-") + " " +
+                        std::to_string(n->is_settlement()) + std::to_string(n->is_dungeon()) +
+                        std::to_string(n->is_start()) + std::to_string(n->is_end()) + " d" +
+                        std::to_string(n->get_difficulty()));
+        for (EDGE* e : map->l_Edges)
+            v.push_back(std::to_string(e->get_west()->get_id()) + "-" +
+                        std::to_string(e->get_east()->get_id()) + " t" + std::to_string(e->get_type()) +
+                        " w" + std::to_string(e->get_waypoint()->get_id()));
+        for (LANDMASS* lm : map->l_Landmasses)
+            v.push_back(std::to_string(lm->iId) + " " + std::to_string(lm->iCount) + " " + *lm->strName);
+        return v;
+    }
+
+    void check_invariants(int N, unsigned int seed)
+    {
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(N) + " nodes");
+        ASSERT_EQ((int)map->l_Nodes.size(), N);
+
+        // Ids: the nodes from 0 in order of placement, then one waypoint per edge.
+        int iId = N;
+        for (NODE* n : map->l_Nodes)
+            EXPECT_EQ(n->get_id(), --iId);
+        std::set<int> set_Waypoints;
+        for (EDGE* e : map->l_Edges)
+        {
+            ASSERT_NE(e->get_waypoint(), nullptr);
+            set_Waypoints.insert(e->get_waypoint()->get_id());
+        }
+        EXPECT_EQ((int)set_Waypoints.size(), (int)map->l_Edges.size());
+        EXPECT_EQ(set_Waypoints.empty() ? N : *set_Waypoints.begin(), N);
+        EXPECT_EQ(set_Waypoints.empty() ? N : *set_Waypoints.rbegin() + 1, N + (int)map->l_Edges.size());
+        EXPECT_EQ(rows(save_db, "SELECT COUNT(*) FROM nodes")[0], std::to_string(N + map->l_Edges.size()));
+
+        // Edges: in both ends' lists, between two nodes once, never blocked, of the kept types,
+        // each class list holding exactly the edges of its type.
+        std::set<std::pair<NODE*, NODE*>> set_Pairs;
+        size_t iEnds = 0;
+        for (EDGE* e : map->l_Edges)
+        {
+            NODE* w = e->get_west();
+            NODE* x = e->get_east();
+            EXPECT_NE(w, x);
+            EXPECT_TRUE(set_Pairs.insert({std::min(w, x), std::max(w, x)}).second);
+            for (NODE* n : {w, x})
+                EXPECT_EQ(std::count(n->l_Edges.begin(), n->l_Edges.end(), e), 1);
+            EXPECT_TRUE(e->is_open());
+            const int t = e->get_type();
+            EXPECT_TRUE(t == EDGE_NORMAL || t == EDGE_SHORT_DETOUR || t == EDGE_LONG_DETOUR || t == EDGE_LOCKED) << t;
+            EXPECT_EQ(holds(map->l_Short_detours, e), t == EDGE_SHORT_DETOUR);
+            EXPECT_EQ(holds(map->l_Long_detours, e), t == EDGE_LONG_DETOUR);
+            EXPECT_EQ(holds(map->l_Bridges, e), t == EDGE_LOCKED);
+        }
+        for (NODE* n : map->l_Nodes)
+            iEnds += n->l_Edges.size();
+        EXPECT_EQ(iEnds, 2 * map->l_Edges.size());
+        EXPECT_EQ(map->l_Short_detours.size() + map->l_Long_detours.size() + map->l_Bridges.size(),
+                  (size_t)std::count_if(map->l_Edges.begin(), map->l_Edges.end(),
+                                        [](EDGE* e) { return e->get_type() != EDGE_NORMAL; }));
+        EXPECT_EQ(map->count_reachable(map->l_Nodes.back()), N);
+
+        // The start: one, on land, not the first of the list, with the marker, the token and
+        // the camera.
+        NODE* nStart = map->nPlayer_node;
+        ASSERT_NE(nStart, nullptr);
+        EXPECT_NE(nStart, map->l_Nodes.front());
+        EXPECT_GE(nStart->get_height(), 5000);
+        EXPECT_EQ(nStart->get_rank(), 1);
+        EXPECT_EQ(map->tTraveller->get_node(), nStart);
+        EXPECT_EQ(map->tTraveller->fX, nStart->fX);
+        EXPECT_EQ(map->tTraveller->fY, nStart->fY);
+        EXPECT_EQ(CAMERA::current()->get_x(), nStart->fX);
+        EXPECT_EQ(CAMERA::current()->get_y(), nStart->fY);
+
+        // Every node: ranked, named uniquely; settlements, dungeons, regions and people on land.
+        std::set<std::string> set_Names;
+        int iStarts = 0;
+        int iPlayers = 0;
+        std::vector<NODE*> v_Ends;
+        std::list<NODE*> l_Settlements;
+        int iTop = 0;
+        for (NODE* n : map->l_Nodes)
+        {
+            const bool bLand = n->get_height() >= 5000;
+            EXPECT_NE(n->get_rank(), 99999);
+            iTop = std::max(iTop, n->get_rank());
+            EXPECT_FALSE(std::string(n->get_name()).empty());
+            EXPECT_TRUE(set_Names.insert(n->get_name()).second) << n->get_name();
+            iStarts += n->is_start();
+            iPlayers += n->has_player();
+            if (n->is_end())
+                v_Ends.push_back(n);
+            if (n->is_settlement())
+                l_Settlements.push_back(n);
+            EXPECT_TRUE(bLand || (!n->is_settlement() && !n->is_dungeon())) << n->get_name();
+            EXPECT_EQ(n->sRegion != NULL, bLand) << n->get_name();
+            EXPECT_TRUE(bLand || n->get_population() == 0) << n->get_name();
+        }
+        EXPECT_EQ(iStarts, 1);
+        EXPECT_EQ(iPlayers, 1);
+        EXPECT_TRUE(nStart->is_start());
+        EXPECT_EQ(map->l_Settlements, l_Settlements);
+        ASSERT_LE(v_Ends.size(), 1u);
+        iTop = std::min(iTop, 10);
+        for (NODE* n : v_Ends)
+            EXPECT_LE(std::abs(n->get_rank() - iTop), 2);
+
+        // Landmasses: one record per landmass with nodes, named in one of the three forms.
+        std::map<int, int> m_Counts;
+        for (NODE* n : map->l_Nodes)
+            if (n->get_landmass() != 0)
+                ++m_Counts[n->get_landmass()];
+        EXPECT_EQ(map->l_Landmasses.size(), m_Counts.size());
+        for (LANDMASS* lm : map->l_Landmasses)
+        {
+            EXPECT_EQ(lm->iCount + 1, m_Counts[lm->iId]);
+            const std::string& s = *lm->strName;
+            const bool bContinent = s.rfind("Continent of ", 0) == 0;
+            const bool bIsland = s.rfind("Island of ", 0) == 0 ||
+                                 (s.size() > 7 && s.compare(s.size() - 7, 7, " Island") == 0);
+            EXPECT_EQ(bContinent, lm->iCount > N / 10) << s;
+            EXPECT_TRUE(bContinent || bIsland) << s;
+        }
+    }
+
+    static PLANET* s_pPlanet;
+};
+
+PLANET* GeneratedMapTest::s_pPlanet = NULL;
+}
+
+TEST_F(GeneratedMapTest, InvariantsHoldOverManySeedsAtAHundredNodes)
+{
+    for (unsigned int seed = 1; seed <= 50; ++seed)
+    {
+        generate(100, seed);
+        check_invariants(100, seed);
+    }
+}
+
+TEST_F(GeneratedMapTest, InvariantsHoldAtNineHundredNinetyNineNodes)
+{
+    for (unsigned int seed : {1u, 2u, 3u})
+    {
+        generate(999, seed);
+        check_invariants(999, seed);
+    }
+}
+
+TEST_F(GeneratedMapTest, TheSameSeedMakesTheSameMapWithTheSameDraws)
+{
+    // A run with joined groups, locked bridges, short and long detours, islands, settlements
+    // and dungeons, so every kind of draw is in it.
+    const long long iDraws = generate(100, 2);
+    const std::vector<std::string> v_First = digest();
+    EXPECT_GT(map->v_Groups.size(), 1u);
+    EXPECT_FALSE(map->l_Bridges.empty());
+    EXPECT_FALSE(map->l_Short_detours.empty());
+    EXPECT_FALSE(map->l_Long_detours.empty());
+    EXPECT_EQ(generate(100, 2), iDraws);
+    EXPECT_EQ(digest(), v_First);
+    // Every draw of the run, pinned: a draw moved or added anywhere changes it.
+    EXPECT_EQ(iDraws, 7455);
+    generate(100, 3);
+    EXPECT_NE(digest(), v_First);
 }

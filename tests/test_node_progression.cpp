@@ -15,28 +15,7 @@ protected:
     {
         return seed_where(1, [&](const std::vector<int>& d) { return d[0] % (p / 2) == v; });
     }
-    // Swaps the word database's [regions] list for the given words while the test runs.
-    void use_regions(const std::vector<std::string>& v_Words)
-    {
-        for (const std::string& s : v_Words)
-            v_Region_words.push_back(new std::string(s));
-        std::list<std::string*> l_Test(v_Region_words.begin(), v_Region_words.end());
-        l_Saved_regions.swap(WORD_DATABASE::instance()->l_Regions);
-        WORD_DATABASE::instance()->l_Regions = l_Test;
-        bSwapped = true;
-    }
-    void TearDown() override
-    {
-        MAP_TEST::TearDown();
-        if (bSwapped)
-            WORD_DATABASE::instance()->l_Regions.swap(l_Saved_regions);
-        for (std::string* s : v_Region_words)
-            delete s;
-    }
-
-    std::list<std::string*> l_Saved_regions;
-    std::vector<std::string*> v_Region_words;
-    bool bSwapped = false;
+    TEST_WORDS twWords;
 };
 } // namespace
 
@@ -311,7 +290,7 @@ TEST_F(NodeProgressionTest, ARegionFillsItsBandsOnOneLandmassOverOpenEdges)
 
 TEST_F(NodeProgressionTest, RegionWordsAreRedrawnWhileAnUnusedOneIsLeft)
 {
-    use_regions({"alder", "birch"});
+    twWords.set(WORDS_REGION, {"alder", "birch"});
     WORD_DATABASE* wdWords = WORD_DATABASE::instance();
     std::string sTaken = "Alder";
     wdWords->l_Used_qualifiers.push_back(&sTaken);
@@ -327,13 +306,14 @@ TEST_F(NodeProgressionTest, RegionWordsAreRedrawnWhileAnUnusedOneIsLeft)
     EXPECT_EQ(sShown, "");
     EXPECT_EQ(random_draw_count(), 3);
     EXPECT_EQ(*n->sRegion, "Birch");
-    EXPECT_EQ(wdWords->l_Used_qualifiers.back(), v_Region_words[1]); // the word itself
+    // The word itself is recorded.
+    EXPECT_EQ(wdWords->l_Used_qualifiers.back(), TEST_WORDS::word(WORDS_REGION, 1));
     wdWords->reset_used();
 }
 
 TEST_F(NodeProgressionTest, AUsedUpRegionListNumbersTheNamesWithOneMessage)
 {
-    use_regions({"march"});
+    twWords.set(WORDS_REGION, {"march"});
     WORD_DATABASE* wdWords = WORD_DATABASE::instance();
     NODE* a = node_at(10, 10, make_cell(6000, 60.0f, 2));
     NODE* b = node_at(50, 50, make_cell(6000, 60.0f, 3));
@@ -354,7 +334,7 @@ TEST_F(NodeProgressionTest, AUsedUpRegionListNumbersTheNamesWithOneMessage)
     EXPECT_EQ(sShown, "ERROR:  Every word of [regions] in ./data/words.dat is taken.  Further "
                       "names from it end in a number; add words to that list.\n");
     // The numbered names are recorded as the strings their holders own.
+    const std::list<std::string*>& l_Used = wdWords->l_Used_qualifiers;
     for (std::string* s : {map->landmass_name(3), a->sRegion, b->sRegion})
-        EXPECT_NE(std::find(wdWords->l_Used_qualifiers.begin(), wdWords->l_Used_qualifiers.end(), s),
-                  wdWords->l_Used_qualifiers.end());
+        EXPECT_NE(std::find(l_Used.begin(), l_Used.end(), s), l_Used.end());
 }

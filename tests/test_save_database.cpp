@@ -145,7 +145,8 @@ TEST(SaveDatabaseDeathTest, MissingWcEndsWithCodeOneAndCreatesNoFile)
 {
     RUN_DIRECTORY rdRun("");
     EXPECT_EXIT_SAYING(start_world(), 1,
-                       "ERROR: WORLD::init: Can't open database: unable to open database file");
+                       "ERROR: WORLD::init: Can't open database: \\./data/wc\\.db: unable to open database "
+                       "file");
     EXPECT_FALSE(fs::exists("data/wc.db"));
 }
 
@@ -154,7 +155,8 @@ TEST(SaveDatabaseDeathTest, SaveGameThatWillNotOpenEndsWithCodeOne)
     RUN_DIRECTORY rdRun(WC_SQL);
     fs::create_directory("data/save_game.db");
     EXPECT_EXIT_SAYING(start_world(), 1,
-                       "ERROR: WORLD::init: Can't open database: unable to open database file");
+                       "ERROR: WORLD::init: Can't open database: \\./data/save_game\\.db: unable to "
+                       "open database file");
 }
 
 namespace

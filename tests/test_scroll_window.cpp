@@ -593,8 +593,9 @@ using ScrollWindowDeathTest = ScrollWindowTest;
 TEST_F(ScrollWindowDeathTest, DatabaseThatWillNotOpenEndsWithCodeOne)
 {
     EXPECT_EXIT_SAYING(SCROLL_WINDOW w(10, 10); w.open_database("no_such_dir/save.db"), 1,
-                       "Can't open database: unable to open database file");
+                       "Can't open database: no_such_dir/save.db: unable to open database file");
     fs::remove("data/scroll_window.txt");
     fs::remove("data");
-    EXPECT_EXIT_SAYING(SCROLL_WINDOW w(10, 10), 1, "Can't open database: unable to open database file");
+    EXPECT_EXIT_SAYING(SCROLL_WINDOW w(10, 10), 1,
+                       "Can't open database: ./data/scroll_window.txt: unable to open database file");
 }

@@ -133,17 +133,43 @@ TEST_F(WordDatabaseTest, HeadersSetSectionAndValues)
     EXPECT_EQ(texts(words.l_Monsters), std::vector<std::string>({"wolf", "rat"}));
 }
 
-TEST_F(WordDatabaseTest, WordsOutsideKnownSectionsAreReportedAndDropped)
+TEST_F(WordDatabaseTest, WordsOutsideKnownSectionsAreReportedOncePerSection)
 {
-    std::string sPath = write_file("unknown.dat", "early\n" + std::string(BASE_WORDS) +
-                                                      "[Names]\nAnna, Bo\n[names\nCyd\n");
+    const std::string sPath = (scratch_dir() / "unknown.dat").string();
+    const std::string sBefore = "ERROR:  " + sPath + " line 1:  words before the first section "
+                                                     "header are dropped.\n";
+    auto unknown = [&](int iLine, const std::string& sName) {
+        return "ERROR:  " + sPath + " line " + std::to_string(iLine) + ":  section \"" + sName +
+               "\" not found; its words are dropped.\n";
+    };
+    struct CASE
+    {
+        std::string sText;
+        std::string sMessages;
+    } cases[] = {
+        // BASE_WORDS takes lines 2 to 15.
+        {"early\n" + std::string(BASE_WORDS) + "[Names]\nAnna, Bo\nCy\n[names\nCyd\n",
+         sBefore + unknown(16, "[Names]") + unknown(19, "[names")},
+        // Half a million empty words before any header: one message, not one a word.
+        {std::string(500000, ',') + "\n" + BASE_WORDS, sBefore},
+        // The same unknown header twice is two sections; a header without words says nothing.
+        {std::string(BASE_WORDS) + "[x]\na, b\n[names]\nEd\n[x]\nc\n[y]\n",
+         unknown(15, "[x]") + unknown(19, "[x]")},
+        // A long name is cut for the message, at a character boundary.
+        {std::string(BASE_WORDS) + "[" + std::string(99, 'n') + "\xc3\xa9" + "]\nw\n",
+         unknown(15, "[" + std::string(99, 'n') + "...")},
+    };
+    for (const CASE& c : cases)
+    {
+        write_file("unknown.dat", c.sText);
+        WORD_DATABASE words(fixture_db().c_str());
+        std::string sOut = capture_messages([&] { words.load(sPath.c_str()); });
+        EXPECT_EQ(sOut, c.sMessages) << c.sText.substr(0, 40);
+        EXPECT_EQ(texts(words.l_Names).front(), "Brenna");
+    }
+    write_file("unknown.dat", "early\n" + std::string(BASE_WORDS) + "[Names]\nAnna, Bo\n");
     WORD_DATABASE words(fixture_db().c_str());
-    std::string sOut = capture_messages([&] { words.load(sPath.c_str()); });
-    // The messages carry no line end of their own.
-    EXPECT_EQ(sOut, "ERROR:  Section in word database not found:  "
-                    "ERROR:  Section in word database not found:  [Names]"
-                    "ERROR:  Section in word database not found:  [Names]"
-                    "ERROR:  Section in word database not found:  [names");
+    capture_messages([&] { words.load(sPath.c_str()); });
     EXPECT_EQ(texts(words.l_Names), std::vector<std::string>({"Brenna"}));
 }
 
@@ -395,7 +421,7 @@ TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
         {
             WORD_DATABASE words(sMissing_db.c_str());
         },
-        1, "ERROR: WORLD::init: Can't open database: ");
+        1, "ERROR: WORLD::init: Can't open database: .*no_such\\.db: unable to open database file");
     EXPECT_FALSE(fs::exists(sMissing_db));
 
     const std::string sMissing_file = (scratch_dir() / "no_such.dat").string();
@@ -417,6 +443,27 @@ TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
         },
         1,
         "holds no words in \\[titles\\], \\[adverbs\\], \\[locations\\], \\[monsters\\]");
+
+    // Text Allegro's message routines cannot take ends loading, naming file and line.
+    const std::pair<std::string, int> l_Malformed[] = {
+        {"[\xff\xa9\xa9\xa9\xa9\xa9\xb8\xb8]\nx\n", 1},
+        {std::string(BASE_WORDS) + "[adjectives]\nred, \xfd\xa9\xa9\xa9\xa9\xa9\xb8\xb8\n", 16},
+        {"\n\n\xfe\xa9\xa9\xa9\xa9\xa9\xb8\xb8\n" + std::string(BASE_WORDS), 3},
+        {"# \xc3\n", 1},       // cut short
+        {"\xc0\x80\n", 1},     // overlong
+        {"\xed\xa0\x80\n", 1}, // surrogate
+    };
+    for (const auto& k : l_Malformed)
+    {
+        const std::string sPath = write_file("malformed.dat", k.first);
+        EXPECT_EXIT_SAYING(
+            {
+                WORD_DATABASE words(fixture_db().c_str());
+                words.load(sPath.c_str());
+            },
+            1, "ERROR:  .*malformed\\.dat line " + std::to_string(k.second) + " is not UTF-8 text\\.")
+            << k.second;
+    }
 
     std::string sNo_kinds =
         make_db("no_kinds.db", "CREATE TABLE places (location TEXT, min INTEGER, "

@@ -1,6 +1,7 @@
 #include "world/game.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -45,6 +46,27 @@ void set_old_text_background(int iColour)
 {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
     fatal(message);
+}
+
+// Allegro leaves its error text alone when a call succeeds, so a later failure that sets none
+// would REPORT an old one: every checked step starts from an empty text.
+void clear_report()
+{
+    allegro_error[0] = '\0';
+}
+
+void set_report(const char* sText)
+{
+    std::snprintf(allegro_error, ALLEGRO_ERROR_SIZE, "%s", sText);
+}
+
+// X sizes a window in 16 bits, and Allegro sizes the screen's pixels in int arithmetic.
+bool screen_size_fits(int iWidth, int iHeight, int iDepth)
+{
+    const bool bKnown_depth =
+        iDepth == 8 || iDepth == 15 || iDepth == 16 || iDepth == 24 || iDepth == 32;
+    const int iBytes = bKnown_depth ? (iDepth + 7) / 8 : 4;
+    return iWidth <= 65535 && iHeight <= 65535 && bitmap_size_fits(iWidth, iHeight, iBytes);
 }
 }
 
@@ -106,6 +128,7 @@ int GAME::node_count()
 
 void GAME::init()
 {
+    clear_report();
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)
         fatal("ERROR:  Failed to initialize allegro library.  Terminating program.\n");
 
@@ -113,24 +136,39 @@ void GAME::init()
     config->load();
 
     set_color_depth(config->iColour_depth);
+    // A size the screen cannot take would crash inside X or Allegro instead of failing.
+    clear_report();
+    if (!screen_size_fits(config->iScreen_w, config->iScreen_h, config->iColour_depth))
+    {
+        char sReport[ALLEGRO_ERROR_SIZE];
+        std::snprintf(sReport, sizeof sReport, "Screen size %dx%d out of range",
+                      config->iScreen_w, config->iScreen_h);
+        set_report(sReport);
+        fatal_in_mode("ERROR:  Failure to init video mode!  Terminating program.\n");
+    }
     if (set_gfx_mode(config->iCard, config->iScreen_w, config->iScreen_h, 0, 0) < 0)
         fatal_in_mode("ERROR:  Failure to init video mode!  Terminating program.\n");
+    clear_report();
     if (install_timer() != 0)
         fatal_in_mode("ERROR:  Failed to install timer.  Terminating program.\n");
+    clear_report();
     if (install_keyboard() != 0)
         fatal_in_mode("ERROR:  Failed to install keyboard.  Terminating program.\n");
+    clear_report();
     if (install_mouse() < 0)
         fatal_in_mode("ERROR:  Failed to install mouse.  Terminating program.\n");
 
     set_old_text_background(MAGENTA);
 
     reserve_voices(32, -1);
+    clear_report();
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, NULL) != 0)
     {
         allegro_message("ERROR:  Failure to install sound.  Attempting to run without sound.\n");
         allegro_message("REPORT:  %s\n", allegro_error);
         // The silent drivers have no voices; asking for 32 would make them fail too.
         reserve_voices(0, 0);
+        clear_report();
         if (install_sound(DIGI_NONE, MIDI_NONE, NULL) != 0)
             fatal("ERROR:  Failed to install sound.  Terminating program.\n");
     }
@@ -148,7 +186,10 @@ void GAME::init()
 
     back_buffer = create_bitmap(config->iScreen_w, config->iScreen_h);
     if (back_buffer == NULL)
+    {
+        set_report("Not enough memory for the back buffer");
         fatal_in_mode("ERROR:  Could not create bitmap.  Memory error.\n");
+    }
 
     create_trans_table(&trans_table, trans_palette, 0, 0, 0, NULL);
     color_map = &trans_table;

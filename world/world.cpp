@@ -56,12 +56,8 @@ const DISC_OFFSET DISCS_OVER_A_PIXEL[] = {
     {1, -2},  {1, -1},  {1, 0},  {1, 1},  {1, 2},  //
     {2, -1},  {2, 0},   {2, 1}};
 
-void clear_weather_conditions()
-{
-    for (WEATHER_CONDITION* wcCondition : weather_conditions)
-        delete wcCondition;
-    weather_conditions.clear();
-}
+const char* WC_PATH = "./data/wc.db";
+const char* SAVE_PATH = "./data/save_game.db";
 }
 
 // The three table windows the S, W and Q keys toggle. Column titles are kept by pointer.
@@ -92,13 +88,10 @@ WORLD::WORLD()
 
 WORLD::~WORLD()
 {
-    for (MAP* mMap : l_Maps)
-        delete mMap;
-    for (QUEST* qQuest : l_Quests)
-        delete qQuest;
-    for (SCROLL_WINDOW* swWindow : l_Windows)
-        delete swWindow;
-    clear_weather_conditions();
+    delete_all(l_Maps);
+    delete_all(l_Quests);
+    delete_all(l_Windows);
+    delete_all(weather_conditions);
     clear_messages();
     destroy_bitmap_if(bmpBackground);
     sqlite3_close(save_db);
@@ -427,11 +420,11 @@ void WORLD::init()
 
     // wc.db is an input: read-only, so a missing file is an error and not a new empty one.
     sqlite3* db = NULL;
-    if (sqlite3_open_v2("./data/wc.db", &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK)
-        exit_on_open_failure(db, "WORLD::init");
+    if (sqlite3_open_v2(WC_PATH, &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK)
+        exit_on_open_failure(db, "WORLD::init", WC_PATH);
 
     // A second start reads the table afresh instead of adding to the old rows.
-    clear_weather_conditions();
+    delete_all(weather_conditions);
     char* zErrMsg = NULL;
     if (sqlite3_exec(db, "SELECT * FROM wc", WORLD::load_weather_condition, NULL, &zErrMsg) != SQLITE_OK)
         report_sql_error(db, zErrMsg);
@@ -440,11 +433,11 @@ void WORLD::init()
     sqlite3_close(save_db);
     save_db = NULL;
     // Without the save database every tick's transaction would fail and be reported.
-    if (sqlite3_open("./data/save_game.db", &save_db) != SQLITE_OK)
+    if (sqlite3_open(SAVE_PATH, &save_db) != SQLITE_OK)
     {
         sqlite3* pFailed = save_db;
         save_db = NULL;
-        exit_on_open_failure(pFailed, "WORLD::init");
+        exit_on_open_failure(pFailed, "WORLD::init", SAVE_PATH);
     }
 
     // Only the current run is kept; a fresh file has no tables to drop.

@@ -7,12 +7,15 @@
 
 #include "framework/colours.h"
 #include "framework/entity.h"
+#include "framework/helpers.h"
 #include "framework/random.h"
 #include "world/words/word_file_reader.h"
 
 namespace
 {
 constexpr int SECTION_BUFFER = 100;
+// Longest calendar or month name a message shows.
+constexpr size_t SHOWN_NAME = 100;
 
 template <typename T>
 T* nth(std::list<T*>& l_List, int n)
@@ -25,14 +28,10 @@ T* nth(std::list<T*>& l_List, int n)
 
 CALENDAR_DEF::~CALENDAR_DEF()
 {
-    for (MONTH* mMonth : l_Months)
-        delete mMonth;
-    for (MONTH* mSeason : l_Seasons)
-        delete mSeason;
-    for (std::string* sDay : l_Weekdays)
-        delete sDay;
-    for (std::string* sDay : l_Weekends)
-        delete sDay;
+    delete_all(l_Months);
+    delete_all(l_Seasons);
+    delete_all(l_Weekdays);
+    delete_all(l_Weekends);
 }
 
 CALENDAR* CALENDAR::instance()
@@ -42,15 +41,31 @@ CALENDAR* CALENDAR::instance()
 }
 
 CALENDAR::CALENDAR()
-    : calCurrent(nullptr), bWeekdays(true), iDay(1), iWeek(1), iYear(0), iMinute(0), iHour(0),
-      iTotal_days(0), iLast_tick(0), bRunning(false)
 {
+    clear();
 }
 
 CALENDAR::~CALENDAR()
 {
-    for (CALENDAR_DEF* calDef : l_Calendars)
-        delete calDef;
+    delete_all(l_Calendars);
+}
+
+void CALENDAR::clear()
+{
+    delete_all(l_Calendars);
+    calCurrent = nullptr;
+    it_month = {};
+    it_weekday = {};
+    it_season = {};
+    bWeekdays = true;
+    iDay = 1;
+    iWeek = 1;
+    iYear = 0;
+    iMinute = 0;
+    iHour = 0;
+    iTotal_days = 0;
+    iLast_tick = 0;
+    bRunning = false;
 }
 
 const char* CALENDAR::read_section(const char* sText, char* sSection)
@@ -69,6 +84,21 @@ const char* CALENDAR::read_section(const char* sText, char* sSection)
 
 void CALENDAR::load(const char* sPath)
 {
+    std::string sProblem = read_file(sPath);
+    if (sProblem.empty())
+        sProblem = check_definitions(sPath);
+    if (!sProblem.empty())
+    {
+        allegro_message("%s", sProblem.c_str());
+        exit(1);
+    }
+    pick_calendar();
+    randomise_date(1000);
+}
+
+std::string CALENDAR::read_file(const char* sPath)
+{
+    clear();
     WORD_FILE_READER reader(sPath);
     CALENDAR_DEF* calDef = nullptr;
     char sSection[SECTION_BUFFER] = "";
@@ -137,17 +167,14 @@ void CALENDAR::load(const char* sPath)
             else if (calDef && sCurrent == "weekends")
                 calDef->l_Weekends.push_back(new std::string(sWord));
             else
-                WORD_FILE_READER::report_unknown_section(sCurrent);
+                reader.report_unknown_section(sCurrent);
         });
     }
     delete mPending;
-
-    check_definitions(sPath);
-    pick_calendar();
-    randomise_date(1000);
+    return reader.bad_text_message();
 }
 
-void CALENDAR::check_definitions(const char* sPath)
+std::string CALENDAR::check_definitions(const char* sPath) const
 {
     // Every draw and day step below needs months with days and both kinds of day names.
     std::string sProblem;
@@ -157,23 +184,33 @@ void CALENDAR::check_definitions(const char* sPath)
     {
         if (!sProblem.empty())
             break;
-        const std::string sWhich = "calendar \"" + calDef->sName + "\" ";
+        const std::string sWhich = "calendar \"" + cut_text(calDef->sName, SHOWN_NAME) + "\" ";
         if (calDef->l_Months.empty())
             sProblem = sWhich + "has no months";
         else if (calDef->l_Weekdays.empty())
             sProblem = sWhich + "has no weekdays";
         else if (calDef->l_Weekends.empty())
             sProblem = sWhich + "has no weekends";
+        int iYear_days = 0;
         for (MONTH* mMonth : calDef->l_Months)
-            if (sProblem.empty() && mMonth->iDays < 1)
-                sProblem = sWhich + "has month \"" + mMonth->sName + "\" with no days";
+        {
+            if (!sProblem.empty())
+                break;
+            const std::string sMonth = "has month \"" + cut_text(mMonth->sName, SHOWN_NAME) + "\"";
+            if (mMonth->iDays < 1)
+                sProblem = sWhich + sMonth + " with no days";
+            else if (mMonth->iDays > MAX_MONTH_DAYS)
+                sProblem = sWhich + sMonth + " of " + std::to_string(mMonth->iDays) + " days";
+            else if ((iYear_days += mMonth->iDays) > MAX_YEAR_DAYS)
+                sProblem = sWhich + "has more than " + std::to_string(MAX_YEAR_DAYS) +
+                           " days in a year";
+        }
     }
     if (sProblem.empty())
-        return;
-    allegro_message("ERROR:  %s:  %s.  A calendar needs months of at least one day, weekdays and "
-                    "weekends.\n",
-                    sPath, sProblem.c_str());
-    exit(1);
+        return "";
+    return std::string("ERROR:  ") + sPath + ":  " + sProblem + ".  A calendar needs months of 1 to " +
+           std::to_string(MAX_MONTH_DAYS) + " days, at most " + std::to_string(MAX_YEAR_DAYS) +
+           " days a year, weekdays and weekends.\n";
 }
 
 void CALENDAR::pick_calendar()
@@ -198,11 +235,34 @@ void CALENDAR::randomise_date(int iYear_limit)
     const std::string sTarget_month = mTarget->sName;
     int iTarget_day = random_next() % mTarget->iDays;
 
+    // Up to a thousand years day by day: the season changes are looked up, not searched.
+    const SEASON_STEPS a_Steps = season_steps();
     while (!(iYear > iTarget_year && (*it_month)->sName == sTarget_month && iDay >= iTarget_day))
-        next_day();
+        advance_day(&a_Steps);
+}
+
+CALENDAR::SEASON_STEPS CALENDAR::season_steps() const
+{
+    SEASON_STEPS a_Steps;
+    for (MONTH* mMonth : calCurrent->l_Months)
+    {
+        std::vector<int>& a_Days = a_Steps[mMonth];
+        a_Days.assign(static_cast<size_t>(mMonth->iDays) + 1, 0);
+        // A change on a day its month never reaches never fires.
+        for (MONTH* mSeason : calCurrent->l_Seasons)
+            if (mSeason->sName == mMonth->sName && mSeason->iDays >= 1 &&
+                mSeason->iDays <= mMonth->iDays)
+                ++a_Days[mSeason->iDays];
+    }
+    return a_Steps;
 }
 
 void CALENDAR::next_day()
+{
+    advance_day(nullptr);
+}
+
+void CALENDAR::advance_day(const SEASON_STEPS* pSteps)
 {
     if (!calCurrent)
         return;
@@ -234,15 +294,18 @@ void CALENDAR::next_day()
         }
     }
 
-    const std::string& sMonth = (*it_month)->sName;
-    for (MONTH* mSeason : calCurrent->l_Seasons)
+    int iChanges = 0;
+    if (pSteps)
+        iChanges = pSteps->find(*it_month)->second[iDay];
+    else
+        for (MONTH* mSeason : calCurrent->l_Seasons)
+            if (mSeason->sName == (*it_month)->sName && mSeason->iDays == iDay)
+                ++iChanges;
+    for (int i = 0; i < iChanges; ++i)
     {
-        if (mSeason->sName == sMonth && mSeason->iDays == iDay)
-        {
-            ++it_season;
-            if (it_season == calCurrent->l_Seasons.end())
-                it_season = calCurrent->l_Seasons.begin();
-        }
+        ++it_season;
+        if (it_season == calCurrent->l_Seasons.end())
+            it_season = calCurrent->l_Seasons.begin();
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <list>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "world/calendar/time_stamp.h"
 
@@ -45,7 +47,13 @@ public:
 
     // Reads every definition, picks one and walks to a random start date (four draws).
     // Data that gives no runnable calendar is shown and ends the process with code 1.
+    // Loading starts from a fresh calendar, whatever an earlier load left.
     void load(const char* sPath);
+    // The two halves of load that say what is wrong instead of ending the process: the
+    // message for a line that is not UTF-8 text (reading stops there), and the message for
+    // definitions that cannot run; each empty when all is well.
+    std::string read_file(const char* sPath);
+    std::string check_definitions(const char* sPath) const;
     void update();
     void draw(BITMAP* target);
 
@@ -91,6 +99,17 @@ public:
     int iLast_tick;
     bool bRunning;
 
+    // Bounds no real calendar reaches; they keep the start-up walk short and every day
+    // counter within int.
+    static constexpr int MAX_MONTH_DAYS = 10000;
+    static constexpr int MAX_YEAR_DAYS = 10000;
+
 private:
-    void check_definitions(const char* sPath);
+    // Season changes falling on each day of a month: day -> number of changes.
+    using SEASON_STEPS = std::unordered_map<const MONTH*, std::vector<int>>;
+
+    void clear();
+    SEASON_STEPS season_steps() const;
+    // next_day, with the season changes looked up instead of searched when steps is given.
+    void advance_day(const SEASON_STEPS* pSteps);
 };

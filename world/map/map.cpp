@@ -59,6 +59,7 @@ void MAP::init()
     rectfill(bmpFog_dark, 0, 0, bmpFog_dark->w, bmpFog_dark->h, BLACK);
     rectfill(bmpFog_dim, 0, 0, bmpFog_dim->w, bmpFog_dim->h, BLACK);
     rectfill(bmpOverlay, 0, 0, bmpOverlay->w, bmpOverlay->h, MAGENTA);
+    v_Dark_holes.assign((size_t)(fog_tile_columns() * ((bmpFog_dark->h + FOG_TILE - 1) / FOG_TILE)), false);
     tTraveller = new TRAVELLER();
 }
 

@@ -2,7 +2,6 @@
 
 #include <allegro.h>
 
-#include <climits>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -156,11 +155,13 @@ private:
     // into the tile. Every other tile is still all black.
     static constexpr int FOG_TILE = 16;
     std::vector<bool> v_Dark_holes;
+    int fog_tile_columns() const { return (bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE; }
 
     // Where the token's last sight holes were cut; they need cutting again only when it
     // has moved.
-    int iToken_hole_x = INT_MIN;
-    int iToken_hole_y = INT_MIN;
+    bool bToken_holes = false;
+    float fToken_hole_x = 0;
+    float fToken_hole_y = 0;
 
     // The breadth-first queue, kept between searches so a search allocates nothing.
     std::vector<NODE*> v_Queue;

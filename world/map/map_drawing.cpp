@@ -124,22 +124,20 @@ void MAP::draw(BITMAP* bmp)
     }
     tTraveller->draw(bmp);
 
-    int iToken_x = (int)tTraveller->fX;
-    int iToken_y = (int)tTraveller->fY;
-    if (iToken_x != iToken_hole_x || iToken_y != iToken_hole_y)
+    // The same holes again would change nothing while the token stands.
+    if (!bToken_holes || tTraveller->fX != fToken_hole_x || tTraveller->fY != fToken_hole_y)
     {
         cut_holes(bmpFog_dark, bmpFog_dim, tTraveller->fX, tTraveller->fY, TOKEN_DARK_RADIUS, TOKEN_DIM_RADIUS);
         note_dark_hole(tTraveller->fX, tTraveller->fY, TOKEN_DARK_RADIUS);
-        iToken_hole_x = iToken_x;
-        iToken_hole_y = iToken_y;
+        bToken_holes = true;
+        fToken_hole_x = tTraveller->fX;
+        fToken_hole_y = tTraveller->fY;
     }
 }
 
 void MAP::note_dark_hole(float x, float y, int r)
 {
-    int iColumns = (bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE;
-    int iRows = (bmpFog_dark->h + FOG_TILE - 1) / FOG_TILE;
-    v_Dark_holes.resize((size_t)(iColumns * iRows), false);
+    int iColumns = fog_tile_columns();
     for (float m : COPY_OFFSETS)
     {
         // The disc's box, a pixel wider for the truncated centre, within the bitmap.
@@ -147,7 +145,9 @@ void MAP::note_dark_hole(float x, float y, int r)
         int x2 = std::min((int)(x + m) + r + 1, bmpFog_dark->w - 1);
         int y1 = std::max((int)y - r - 1, 0);
         int y2 = std::min((int)y + r + 1, bmpFog_dark->h - 1);
-        for (int ty = y1 / FOG_TILE; x1 <= x2 && ty <= y2 / FOG_TILE; ++ty)
+        if (x1 > x2 || y1 > y2)
+            continue;
+        for (int ty = y1 / FOG_TILE; ty <= y2 / FOG_TILE; ++ty)
             for (int tx = x1 / FOG_TILE; tx <= x2 / FOG_TILE; ++tx)
                 v_Dark_holes[(size_t)(ty * iColumns + tx)] = true;
     }
@@ -155,7 +155,7 @@ void MAP::note_dark_hole(float x, float y, int r)
 
 bool MAP::may_show_through(const FOG_COPY* a_Copies, int x1, int y1, int x2, int y2)
 {
-    int iColumns = (bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE;
+    int iColumns = fog_tile_columns();
     for (int i = 0; i < 3; ++i)
     {
         const FOG_COPY& k = a_Copies[i];
@@ -192,7 +192,6 @@ void MAP::blend_overlay(BITMAP* bmp, const FOG_COPY* a_Copies)
     int y1 = std::max(iTop, 0);
     int x2 = std::min(iRight, bmpOverlay->w - 1);
     int y2 = std::min(iBottom, bmpOverlay->h - 1);
-    v_Dark_holes.resize((size_t)(((bmpFog_dark->w + FOG_TILE - 1) / FOG_TILE) * ((bmpFog_dark->h + FOG_TILE - 1) / FOG_TILE)), false);
     for (int by = y1; by <= y2; by += BLOCK)
     {
         int by2 = std::min(by + BLOCK - 1, y2);
@@ -224,6 +223,7 @@ void EDGE::draw(BITMAP* bmp)
         return;
     float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
     float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
+    bool bAcross = d >= w;
     // The edges at the player's marker stand out; the rest are faint.
     bool bNear = nWest->has_player() || nEast->has_player();
 
@@ -236,7 +236,6 @@ void EDGE::draw(BITMAP* bmp)
         float sx2 = c->world_to_screen_x(nEast->fX) + c->scale_length_x((int)m);
         float sy1 = c->world_to_screen_y(nWest->fY);
         float sy2 = c->world_to_screen_y(nEast->fY);
-        bool bAcross = d >= w;
         // A copy wholly off the bitmap would draw nothing.
         float fLeft = bAcross ? sx2 - S : std::min(sx1, sx2);
         float fRight = bAcross ? sx1 + S : std::max(sx1, sx2);

@@ -191,17 +191,19 @@ void MAP::distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records, size_
 {
     // Each record goes in at the front of the list, so the list holds them last first: that
     // order decides among equal distances, as a stable sort of the list would.
-    std::vector<LISTED_RECORD> v_Listed;
-    v_Listed.reserve(2 * l_Nodes.size());
-    int iInserted = 0;
-    for (NODE* b : every_node())
+    const std::vector<NODE*>& v_Nodes = every_node();
+    std::vector<LISTED_RECORD> v_Listed(2 * v_Nodes.size());
+    size_t i = 0;
+    for (NODE* b : v_Nodes)
     {
         if (b == a)
             continue;
-        v_Listed.push_back({{distance(b->fX, b->fY, a->fX, a->fY), b}, --iInserted});
-        v_Listed.push_back(
-            {{vector_length(WRAP_WIDTH - std::fabs(b->fX - a->fX), b->fY - a->fY), b}, --iInserted});
+        v_Listed[i] = {{distance(b->fX, b->fY, a->fX, a->fY), b}, -(int)i};
+        ++i;
+        v_Listed[i] = {{vector_length(WRAP_WIDTH - std::fabs(b->fX - a->fX), b->fY - a->fY), b}, -(int)i};
+        ++i;
     }
+    v_Listed.resize(i);
     // The order is total, so the nearest few come out the same as from sorting them all.
     if (iNearest < v_Listed.size())
     {
@@ -209,9 +211,9 @@ void MAP::distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records, size_
         v_Listed.resize(iNearest);
     }
     std::sort(v_Listed.begin(), v_Listed.end(), listed_before);
-    v_Records.clear();
-    for (const LISTED_RECORD& lr : v_Listed)
-        v_Records.push_back(lr.ndRecord);
+    v_Records.resize(v_Listed.size());
+    for (size_t j = 0; j < v_Listed.size(); ++j)
+        v_Records[j] = v_Listed[j].ndRecord;
 }
 
 void MAP::link_node(NODE* a)
@@ -400,6 +402,7 @@ void MAP::name_nodes()
 {
     for (NODE* n : l_Nodes)
     {
+        n->make_name();
         if (n->is_settlement())
             l_Settlements.push_back(n);
     }

@@ -254,6 +254,16 @@ void NODE::collect_component(std::list<NODE*>& out, int stamp)
     for_each_neighbour([&](NODE* n) { n->collect_component(out, stamp); });
 }
 
+void NODE::make_name()
+{
+    // The record must not hold the old name once it is freed.
+    WORD_DATABASE* wdWords = WORD_DATABASE::instance();
+    wdWords->forget(sName);
+    std::string* sNew = wdWords->name_node(this);
+    delete sName;
+    sName = sNew;
+}
+
 const char* NODE::get_name() const
 {
     return sName->c_str();

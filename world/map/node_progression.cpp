@@ -15,7 +15,6 @@ namespace
 {
 const int SEA_LEVEL = 5000;
 const int UNRANKED = 99999;
-const int REGIONS = 8; // the word database's [regions] list
 }
 
 NODE* NODE::make_start()
@@ -146,16 +145,16 @@ void NODE::assign_region(std::string* sName)
     {
         WORD_DATABASE* wdWords = WORD_DATABASE::instance();
         // The word itself is recorded as used; the node keeps a copy.
-        std::string* sWord = wdWords->random_word(REGIONS, true);
+        std::string* sWord = wdWords->random_word(WORDS_REGION, true);
         std::string sNumbered;
         bool bNumbered = false;
         while (sWord != NULL && wdWords->reserve_qualifier(sWord))
         {
             sNumbered = *sWord;
-            bNumbered = wdWords->settle_exhausted(REGIONS, sNumbered);
+            bNumbered = wdWords->settle_exhausted(WORDS_REGION, sNumbered);
             if (bNumbered)
                 break;
-            sWord = wdWords->random_word(REGIONS, true);
+            sWord = wdWords->random_word(WORDS_REGION, true);
         }
         if (bNumbered)
         {

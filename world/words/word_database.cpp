@@ -24,6 +24,11 @@ std::list<std::string> WORD_DATABASE::l_Words;
 namespace
 {
 WORD_DATABASE* wdInstance = nullptr;
+// The settlement kinds outlive every word database; they are freed when the list goes at exit.
+struct RELEASE_SETTLEMENTS
+{
+    ~RELEASE_SETTLEMENTS() { delete_all(WORD_DATABASE::l_Settlements); }
+} release_settlements;
 
 // The word lists by category and section, in the order the lists are reported.
 struct WORD_LIST
@@ -33,10 +38,13 @@ struct WORD_LIST
     std::list<std::string*> WORD_DATABASE::*pList;
 };
 const WORD_LIST WORD_LISTS[] = {
-    {1, "[adjectives]", &WORD_DATABASE::l_Adjectives}, {4, "[names]", &WORD_DATABASE::l_Names},
-    {5, "[titles]", &WORD_DATABASE::l_Titles},         {6, "[adverbs]", &WORD_DATABASE::l_Adverbs},
-    {7, "[locations]", &WORD_DATABASE::l_Locations},   {8, "[regions]", &WORD_DATABASE::l_Regions},
-    {9, "[monsters]", &WORD_DATABASE::l_Monsters}};
+    {WORDS_ADJECTIVE, "[adjectives]", &WORD_DATABASE::l_Adjectives},
+    {WORDS_NAME, "[names]", &WORD_DATABASE::l_Names},
+    {WORDS_TITLE, "[titles]", &WORD_DATABASE::l_Titles},
+    {WORDS_ADVERB, "[adverbs]", &WORD_DATABASE::l_Adverbs},
+    {WORDS_LOCATION, "[locations]", &WORD_DATABASE::l_Locations},
+    {WORDS_REGION, "[regions]", &WORD_DATABASE::l_Regions},
+    {WORDS_MONSTER, "[monsters]", &WORD_DATABASE::l_Monsters}};
 
 const WORD_LIST* find_list(int iCategory)
 {
@@ -84,18 +92,10 @@ WORD_DATABASE::WORD_DATABASE(const char* sDb_path) : dbWords(nullptr)
 WORD_DATABASE::~WORD_DATABASE()
 {
     for (const WORD_LIST& entry : WORD_LISTS)
-    {
-        for (std::string* sWord : this->*entry.pList)
-            delete sWord;
-        (this->*entry.pList).clear();
-    }
+        delete_all(this->*entry.pList);
     reset_used();
     for (auto* l_List : {&l_Places, &l_Dungeons, &l_Settlements})
-    {
-        for (WORD* wWord : *l_List)
-            delete wWord;
-        l_List->clear();
-    }
+        delete_all(*l_List);
     sqlite3_close(dbWords);
 }
 
@@ -103,7 +103,7 @@ void WORD_DATABASE::open_database(const char* sDb_path)
 {
     // Read only: a missing file must fail here rather than turn into a new empty database.
     if (sqlite3_open_v2(sDb_path, &dbWords, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        exit_on_open_failure(dbWords, "WORLD::init");
+        exit_on_open_failure(dbWords, "WORLD::init", sDb_path);
 }
 
 int WORD_DATABASE::load_settlement_row(void*, int iColumns, char** sValues, char**)
@@ -132,6 +132,17 @@ const char* WORD_DATABASE::parse_header_value(const char* sText, int& iValue)
 
 void WORD_DATABASE::load(const char* sPath)
 {
+    std::string sProblem = read_file(sPath);
+    if (sProblem.empty())
+        sProblem = check_lists(sPath);
+    if (sProblem.empty())
+        return;
+    allegro_message("%s", sProblem.c_str());
+    exit(1);
+}
+
+std::string WORD_DATABASE::read_file(const char* sPath)
+{
     sWord_file = sPath;
     WORD_FILE_READER reader(sPath);
     std::string sType;
@@ -154,14 +165,17 @@ void WORD_DATABASE::load(const char* sPath)
                 sGroup = parse_header_value(sGroup, iValues[i]);
             continue;
         }
-        WORD_FILE_READER::split_words(
-            sLine, [&](const std::string& sWord) { store_word(sType, sWord, iValues); });
+        WORD_FILE_READER::split_words(sLine,
+                                      [&](const std::string& sWord)
+                                      {
+                                          if (!store_word(sType, sWord, iValues))
+                                              reader.report_unknown_section(sType);
+                                      });
     }
-
-    check_lists(sPath);
+    return reader.bad_text_message();
 }
 
-void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
+bool WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
                                const int* iValues)
 {
     for (const WORD_LIST& entry : WORD_LISTS)
@@ -169,7 +183,7 @@ void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWor
         if (sType == entry.sSection)
         {
             (this->*entry.pList).push_back(new std::string(sWord));
-            return;
+            return true;
         }
     }
     if (sType == "[places]")
@@ -179,10 +193,11 @@ void WORD_DATABASE::store_word(const std::string& sType, const std::string& sWor
     else if (sType == "[settlements]")
         l_Settlements.push_back(new WORD(iValues[0], iValues[1], 0, 0, sWord));
     else
-        WORD_FILE_READER::report_unknown_section(sType);
+        return false;
+    return true;
 }
 
-void WORD_DATABASE::check_lists(const char* sPath)
+std::string WORD_DATABASE::check_lists(const char* sPath) const
 {
     // Every draw takes a random entry of its list, so none of them may stay empty.
     std::string sMissing;
@@ -190,20 +205,17 @@ void WORD_DATABASE::check_lists(const char* sPath)
         if ((this->*entry.pList).empty())
             sMissing += std::string(sMissing.empty() ? "" : ", ") + entry.sSection;
     if (!sMissing.empty())
-    {
-        allegro_message("ERROR:  %s holds no words in %s.  Every word list needs at least one "
-                        "word.\n",
-                        sPath, sMissing.c_str());
-        exit(1);
-    }
+        return std::string("ERROR:  ") + sPath + " holds no words in " + sMissing +
+               ".  Every word list needs at least one word.\n";
     if (l_Settlements.empty())
     {
         const char* sDb_name = sqlite3_db_filename(dbWords, "main");
-        allegro_message("ERROR:  No settlement kinds:  %s has no words in [settlements] and %s "
-                        "has no rows with flag 2.\n",
-                        sPath, sDb_name && *sDb_name ? sDb_name : "the words database");
-        exit(1);
+        return std::string("ERROR:  No settlement kinds:  ") + sPath +
+               " has no words in [settlements] and " +
+               (sDb_name && *sDb_name ? sDb_name : "the words database") +
+               " has no rows with flag 2.\n";
     }
+    return "";
 }
 
 std::string* WORD_DATABASE::random_word(int iCategory, bool bCapitalise)
@@ -214,7 +226,7 @@ std::string* WORD_DATABASE::random_word(int iCategory, bool bCapitalise)
 std::string* WORD_DATABASE::random_word_for_node(int iCategory, NODE* node, bool bCapitalise)
 {
     std::string* sWord = nullptr;
-    if (iCategory == 2 || iCategory == 10)
+    if (iCategory == WORDS_PLACE || iCategory == WORDS_DUNGEON)
         sWord = query_place_word(iCategory, node);
     else if (std::list<std::string*>* l_List = category_list(iCategory))
         sWord = pick_random(*l_List);
@@ -287,13 +299,13 @@ int WORD_DATABASE::collect_place_row(void*, int iColumns, char** sValues, char**
     return 0;
 }
 
-std::string* WORD_DATABASE::pick_random(std::list<std::string*> l_List)
+std::string* WORD_DATABASE::pick_random(const std::list<std::string*>& l_List)
 {
     int k = random_next() % static_cast<int>(l_List.size());
     return nth_word(l_List, k);
 }
 
-std::string* WORD_DATABASE::nth_word(std::list<std::string*> l_List, int n)
+std::string* WORD_DATABASE::nth_word(const std::list<std::string*>& l_List, int n)
 {
     if (n < 0 || n >= static_cast<int>(l_List.size()))
         return nullptr;
@@ -302,7 +314,8 @@ std::string* WORD_DATABASE::nth_word(std::list<std::string*> l_List, int n)
     return *it;
 }
 
-std::string* WORD_DATABASE::find_word(std::list<std::string*> l_List, std::string* sWord)
+std::string* WORD_DATABASE::find_word(const std::list<std::string*>& l_List,
+                                      const std::string* sWord)
 {
     for (std::string* sEntry : l_List)
         if (*sEntry == *sWord)
@@ -316,7 +329,7 @@ std::string* WORD_DATABASE::capitalise(std::string* sWord)
     return sWord;
 }
 
-WORD* WORD_DATABASE::random_settlement(std::list<WORD*> l_List)
+WORD* WORD_DATABASE::random_settlement(const std::list<WORD*>& l_List)
 {
     int k = random_next() % static_cast<int>(l_List.size());
     auto it = l_List.begin();

@@ -11,6 +11,17 @@
 
 class NODE;
 
+// The categories of random_word and random_word_for_node.
+constexpr int WORDS_ADJECTIVE = 1;
+constexpr int WORDS_PLACE = 2;
+constexpr int WORDS_NAME = 4;
+constexpr int WORDS_TITLE = 5;
+constexpr int WORDS_ADVERB = 6;
+constexpr int WORDS_LOCATION = 7;
+constexpr int WORDS_REGION = 8;
+constexpr int WORDS_MONSTER = 9;
+constexpr int WORDS_DUNGEON = 10;
+
 // The last image number the icon query returned; a query without rows leaves it alone.
 extern int iLast_image;
 
@@ -31,9 +42,14 @@ public:
     WORD_DATABASE& operator=(const WORD_DATABASE&) = delete;
     ~WORD_DATABASE();
 
-    // Reads the word file. A word list or the settlement kinds still empty afterwards are
-    // shown and end the process with code 1.
+    // Reads the word file. A line that is not UTF-8 text, and a word list or the settlement
+    // kinds still empty afterwards, are shown and end the process with code 1.
     void load(const char* sPath);
+    // The two halves of load, which say what is wrong instead of ending the process: the
+    // message for a line that is not UTF-8 text (reading stops there), and the message for
+    // lists left empty; each empty when all is well.
+    std::string read_file(const char* sPath);
+    std::string check_lists(const char* sPath) const;
 
     std::string* random_word(int iCategory, bool bCapitalise);
     std::string* random_word_for_node(int iCategory, NODE* node, bool bCapitalise);
@@ -44,11 +60,12 @@ public:
     static std::string place_query_text(int iCategory, int iHeight, int iTemperature,
                                         int iConnections, int iRank);
 
-    std::string* pick_random(std::list<std::string*> l_List);
-    std::string* nth_word(std::list<std::string*> l_List, int n);
-    std::string* find_word(std::list<std::string*> l_List, std::string* sWord);
+    // These read the list in place: the naming draws thousands of times.
+    std::string* pick_random(const std::list<std::string*>& l_List);
+    std::string* nth_word(const std::list<std::string*>& l_List, int n);
+    std::string* find_word(const std::list<std::string*>& l_List, const std::string* sWord);
     std::string* capitalise(std::string* sWord);
-    WORD* random_settlement(std::list<WORD*> l_List);
+    WORD* random_settlement(const std::list<WORD*>& l_List);
     bool reserve_qualifier(std::string* sQualifier);
     // Takes the string out of both records of used words: its owner is about to free it.
     void forget(const std::string* sWord);
@@ -64,6 +81,22 @@ public:
     // the record lacks by a numeric suffix and returns true: take sName, draw no more.
     bool settle_exhausted(int iCategory, std::string& sName);
     void dump_adjectives(BITMAP* target);
+
+    // Naming, in node_naming.cpp. Every choice draws in the order listed there.
+    // The node's full name, unique among the names given: a new string for the node.
+    std::string* name_node(NODE* node);
+    // The word of the settlement kind the node became (owned here), or null.
+    std::string* make_settlement(NODE* node);
+    // A new string: a place, dungeon or settlement word with what goes before it; sets the
+    // node's settlement or dungeon flag and its kind on the way.
+    std::string* place_part(NODE* node);
+    // A new string not yet in l_Used_qualifiers, now recorded there; the word database keeps
+    // it until reset_used. Its location word goes onto the node's label.
+    std::string* owner_part(NODE* node);
+    // A new string: a personal name, half of the time with a title before it.
+    std::string* person_name(NODE* node);
+    // The word's kind and icon for the node; no word (null): no query, kind "", last icon.
+    void set_node_image(NODE* node, const std::string* sWord);
 
     // The icon query: the image number of a word's row (the last row wins), or the previous
     // number when there is none. The word is quoted, so an apostrophe is harmless.
@@ -95,9 +128,9 @@ private:
     static const char* parse_header_value(const char* sText, int& iValue);
     static int load_settlement_row(void* pContext, int iColumns, char** sValues, char** sNames);
     static int collect_place_row(void* pContext, int iColumns, char** sValues, char** sNames);
-    void store_word(const std::string& sType, const std::string& sWord, const int* iValues);
-    void check_lists(const char* sPath);
-    // Keeps a qualifier the naming made to the end of the process, recorded as used.
+    // False for a word of no known section: it is dropped.
+    bool store_word(const std::string& sType, const std::string& sWord, const int* iValues);
+    // Records a qualifier the naming made as used and keeps it until reset_used.
     void keep_qualifier(std::string* sQualifier);
 
     std::string sWord_file = "./data/words.dat";

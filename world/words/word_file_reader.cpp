@@ -5,7 +5,15 @@
 #include <cctype>
 #include <climits>
 
-WORD_FILE_READER::WORD_FILE_READER(const char* sPath)
+#include "framework/helpers.h"
+
+namespace
+{
+// Longest section name a message shows.
+constexpr size_t SHOWN_NAME = 100;
+}
+
+WORD_FILE_READER::WORD_FILE_READER(const char* sPath) : sPath(sPath)
 {
     fs_Read.open(sPath, std::ios::in);
     if (!fs_Read.is_open())
@@ -14,14 +22,43 @@ WORD_FILE_READER::WORD_FILE_READER(const char* sPath)
 
 bool WORD_FILE_READER::next_line(std::string& sLine)
 {
-    while (fs_Read.is_open() && std::getline(fs_Read, sLine))
+    while (iBad_line == 0 && fs_Read.is_open() && std::getline(fs_Read, sLine))
     {
+        ++iLine;
+        if (utf8_error_offset(sLine) != std::string::npos)
+        {
+            iBad_line = iLine;
+            return false;
+        }
         if (!sLine.empty() && sLine.back() == '\r')
             sLine.pop_back();
-        if (!sLine.empty())
-            return true;
+        if (sLine.empty())
+            continue;
+        if (sLine[0] == '[')
+            iHeader_line = iLine;
+        return true;
     }
     return false;
+}
+
+std::string WORD_FILE_READER::bad_text_message() const
+{
+    if (iBad_line == 0)
+        return "";
+    return "ERROR:  " + sPath + " line " + std::to_string(iBad_line) + " is not UTF-8 text.\n";
+}
+
+void WORD_FILE_READER::report_unknown_section(const std::string& sSection)
+{
+    if (iReported_line == iHeader_line)
+        return;
+    iReported_line = iHeader_line;
+    if (iHeader_line == 0)
+        allegro_message("ERROR:  %s line %d:  words before the first section header are dropped.\n",
+                        sPath.c_str(), iLine);
+    else
+        allegro_message("ERROR:  %s line %d:  section \"%s\" not found; its words are dropped.\n",
+                        sPath.c_str(), iHeader_line, cut_text(sSection, SHOWN_NAME).c_str());
 }
 
 void WORD_FILE_READER::split_words(const std::string& sLine,
@@ -75,7 +112,3 @@ int WORD_FILE_READER::read_int(const std::string& sText)
     return static_cast<int>(iValue);
 }
 
-void WORD_FILE_READER::report_unknown_section(const std::string& sSection)
-{
-    allegro_message("ERROR:  Section in word database not found:  %s", sSection.c_str());
-}

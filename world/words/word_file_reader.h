@@ -14,9 +14,17 @@ public:
     // Shows "unable to open %s for input." when the file cannot be opened.
     explicit WORD_FILE_READER(const char* sPath);
 
-    // The next non-empty line; false at the end of the file. Lines of any length are read
-    // whole.
+    // The next non-empty line; false at the end of the file, and at a line that is not UTF-8
+    // text (Allegro's text routines may loop forever on it), which bad_text_message then names.
+    // Lines of any length are read whole.
     bool next_line(std::string& sLine);
+
+    // "ERROR:  <file> line <n> is not UTF-8 text.\n", or empty while every line read was.
+    std::string bad_text_message() const;
+
+    // Shows once per section of the file, at the first word it drops, that the section is
+    // unknown (or that no header came yet), with the file and the header's line.
+    void report_unknown_section(const std::string& sSection);
 
     // Calls store for every word of a word line, in order. A comma as the very last
     // character ends the last word and nothing follows it.
@@ -27,9 +35,11 @@ public:
     // anything else 0. Never reads past the end of the text.
     static int read_int(const std::string& sText);
 
-    // "ERROR:  Section in word database not found:  %s"
-    static void report_unknown_section(const std::string& sSection);
-
 private:
+    std::string sPath;
     std::ifstream fs_Read;
+    int iLine = 0;
+    int iBad_line = 0;
+    int iHeader_line = 0;   // 0 before the first header
+    int iReported_line = -1; // the header whose section was reported last
 };

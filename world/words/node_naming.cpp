@@ -1,0 +1,194 @@
+// Node names: settlement-style names (one location word) and composed names (a place part
+// and an owner part). On the way the naming decides settlements and dungeons and sets each
+// node's kind and icon. The order of the draws is the order of the statements.
+
+#include <list>
+#include <string>
+
+#include "framework/random.h"
+#include "world/game.h"
+#include "world/map/node.h"
+#include "world/words/word_database.h"
+
+namespace
+{
+const int SEA_LEVEL = 5000;
+
+// A word that may be missing (a place query without rows) reads as the empty word.
+const std::string& text_of(const std::string* sWord)
+{
+    static const std::string sNone;
+    return sWord != nullptr ? *sWord : sNone;
+}
+}
+
+std::string* WORD_DATABASE::make_settlement(NODE* node)
+{
+    int E = node->edge_count();
+    int r1 = random_next() % 100;
+    int N = GAME::node_count();
+
+    // In single precision: 100 nodes need 8 edges, 50 need 4 and 25 need 2; 4 always do.
+    bool bHub = E >= N * 0.08f || E >= 4;
+    bool bNeighbour = node->has_settlement_neighbour();
+    bool bCandidate = (bHub && !bNeighbour && r1 > 50) || (bHub && bNeighbour && r1 > 90) ||
+                      node->is_start();
+    if (!bCandidate)
+        return nullptr;
+
+    int v = (int)(100.0 - 8.0 * node->get_rank());
+    int r2 = random_next() % 100;
+    if (!(r2 > 100 - v))
+        return nullptr;
+
+    WORD* wKind = random_settlement(l_Settlements);
+    node->set_settlement(true, wKind->iMin, wKind->iMax);
+    return wKind->sWord;
+}
+
+std::string* WORD_DATABASE::person_name(NODE*)
+{
+    std::string* sName = random_word(WORDS_NAME, true);
+    std::string* sTitle = random_word(WORDS_TITLE, true);
+    int iChoice = random_next() % 100;
+    if (iChoice > 50)
+        return new std::string(text_of(sTitle) + " " + text_of(sName));
+    return new std::string(text_of(sName));
+}
+
+void WORD_DATABASE::set_node_image(NODE* node, const std::string* sWord)
+{
+    if (sWord == nullptr)
+    {
+        node->set_kind("", iLast_image);
+        return;
+    }
+    node->set_kind(*sWord, query_image(*sWord));
+}
+
+std::string* WORD_DATABASE::place_part(NODE* node)
+{
+    int f = random_next() % 1000;
+    std::string* P = new std::string();
+    const std::string& A = text_of(random_word(WORDS_ADJECTIVE, true));
+    const std::string& V = text_of(random_word(WORDS_ADVERB, true));
+
+    std::string* W = nullptr;
+    if (node->get_height() > SEA_LEVEL)
+    {
+        W = make_settlement(node);
+        if (W == nullptr)
+        {
+            int iRoll = random_next() % 100;
+            if (iRoll > 50)
+                W = random_word_for_node(WORDS_PLACE, node, true);
+            else
+            {
+                W = random_word_for_node(WORDS_DUNGEON, node, true);
+                node->set_dungeon(true);
+            }
+        }
+    }
+    else
+        W = random_word_for_node(WORDS_PLACE, node, true);
+
+    set_node_image(node, W);
+
+    // A place word lives in l_Words only until the next place query: use it now.
+    const std::string& sW = text_of(W);
+    const bool bSettlement = node->is_settlement();
+    if (f <= 100)
+        *P = V + " " + A + " " + sW;
+    else if (f <= 200 || (f <= 500 && bSettlement))
+        *P = sW;
+    else
+        *P = A + " " + sW;
+    return P;
+}
+
+std::string* WORD_DATABASE::owner_part(NODE* node)
+{
+    std::string* O = new std::string();
+    while (true)
+    {
+        O->clear();
+        const std::string& A = text_of(random_word(WORDS_ADJECTIVE, true));
+        std::string* Pn = person_name(node);
+        const std::string& M = text_of(random_word(WORDS_MONSTER, true));
+        std::string L = text_of(random_word(WORDS_LOCATION, true));
+        const std::string& T = text_of(random_word(WORDS_TITLE, true));
+        int c = random_next() % 1000;
+
+        if (c > 300 || node->is_settlement())
+            *O = L;
+        else if (c > 200)
+            *O = *Pn;
+        else if (c > 100)
+            *O = M + "s";
+        else if (c >= 50)
+            *O = A + " " + M + "s";
+        else if (c > 25)
+            *O = "the " + A + " " + *Pn;
+        else if (c > 10)
+            *O = T + "s";
+        else
+            *O = "the " + A + " " + T + "s";
+        delete Pn;
+
+        if (find_word(l_Used_qualifiers, O))
+        {
+            // A settlement's owner part can only be a location word: once none is left it
+            // takes a numbered one rather than drawing for ever.
+            if (!node->is_settlement() || !settle_exhausted(WORDS_LOCATION, *O))
+                continue;
+            L = *O;
+        }
+        node->append_location(L);
+        keep_qualifier(O);
+        return O;
+    }
+}
+
+std::string* WORD_DATABASE::name_node(NODE* node)
+{
+    std::string* N = new std::string();
+    while (true)
+    {
+        int r = random_next() % 100;
+        if (r < 45 && node->get_height() > SEA_LEVEL)
+        {
+            // Settlement style: one location word.
+            N->clear();
+            std::string* W = make_settlement(node);
+            N->append(text_of(random_word(WORDS_LOCATION, true)));
+            if (find_word(l_Used_qualifiers, N))
+                continue;
+            if (W != nullptr)
+                set_node_image(node, W);
+            else
+                set_node_image(node, random_word_for_node(WORDS_PLACE, node, true));
+            node->append_location(*N);
+            // N itself: a later attempt that rewrites it rewrites this entry too.
+            l_Used_qualifiers.push_back(N);
+        }
+        else
+        {
+            N->clear();
+            std::string* P = place_part(node);
+            std::string* O = owner_part(node);
+            int d = random_next() % 100;
+            if (d > 50)
+                *N = *capitalise(O) + "'s " + *P; // the recorded owner part changes with it
+            else if (d >= 26 && !node->is_settlement())
+                *N = *capitalise(P);
+            else
+                *N = *capitalise(P) + " of " + *O;
+            delete P;
+        }
+
+        if (find_word(l_Used_names, N))
+            continue;
+        l_Used_names.push_back(N);
+        return N;
+    }
+}
