@@ -64,6 +64,18 @@ e2e_wait_exit() {
   return 1
 }
 
+# e2e_quit SECONDS: holds Escape once a second until the game ends (Escape counts only once
+# the world is built); sets E2E_RC like e2e_wait_exit.
+e2e_quit() {
+  local i
+  for i in $(seq 1 "$1"); do
+    kill -0 "$E2E_PID" 2>/dev/null || break
+    e2e_hold_key Escape
+    sleep 0.5
+  done
+  e2e_wait_exit 5
+}
+
 e2e_fail() {
   echo "FAIL: $*"
   [ -n "${E2E_OUT:-}" ] && [ -f "$E2E_OUT" ] && { echo "--- game stdout:"; cat "$E2E_OUT"; }

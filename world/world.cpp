@@ -105,9 +105,7 @@ bool WORLD::is_player_moving()
 
 void WORLD::clear_messages()
 {
-    for (std::string* sMessage : l_Messages)
-        delete sMessage;
-    l_Messages.clear();
+    delete_all(l_Messages);
 }
 
 void WORLD::generate()
@@ -117,7 +115,7 @@ void WORLD::generate()
     pPlanet->create_bitmaps();
     pPlanet->generate(500, 300);
     pPlanet->render(640, 480);
-    mNew_Map->generate(pPlanet, GAME::instance()->config->node_count);
+    mNew_Map->generate(pPlanet, GAME::node_count());
 
     make_background(pPlanet->get_image());
     show_progress(10, 250, YELLOW, "Freeing Planet Memory");
