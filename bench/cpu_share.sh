@@ -7,7 +7,7 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 if [ -z "${DISPLAY:-}" ] || [ -z "${E2E_UNDER_XVFB:-}" ]; then
-  exec env E2E_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$build"
+  exec env E2E_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" bash "$0" "$build"
 fi
 source "$root/tests/e2e.bash"
 

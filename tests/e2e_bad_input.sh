@@ -4,7 +4,7 @@
 # Usage: e2e_bad_input.sh BINARY RUN_DIR
 set -u
 if [ -z "${DISPLAY:-}" ] || [ -z "${E2E_UNDER_XVFB:-}" ]; then
-  exec env E2E_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+  exec env E2E_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" bash "$0" "$@"
 fi
 binary=$1
 RUN_DIR=$2

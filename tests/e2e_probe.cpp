@@ -13,8 +13,7 @@
 //   e2e_probe sprite SHOT X Y IMAGE                  exit 0 when the image, its magenta left
 //                                                    out, stands with its corner at (X, Y)
 //   e2e_probe differ SHOT1 SHOT2 X1 Y1 X2 Y2         exit 0 when the box differs
-//   e2e_probe lit SHOT                               prints the count of pixels above the
-//                                                    status bar that are not black
+//   e2e_probe changed SHOT1 SHOT2 X1 Y1 X2 Y2        prints how many pixels of the box differ
 //   e2e_probe neighbours SHOT SHOT_M_HELD ZOOM       prints "X Y" screen points of the
 //                                                    player's neighbours, farthest first
 
@@ -159,15 +158,16 @@ int differ(int argc, char** argv)
     return 1;
 }
 
-int lit(int argc, char** argv)
+int changed(int argc, char** argv)
 {
-    if (argc < 3)
+    if (argc < 8)
         return 2;
-    BITMAP* bmpShot = load_shot(argv[2]);
+    BITMAP* a = load_shot(argv[2]);
+    BITMAP* b = load_shot(argv[3]);
     int iCount = 0;
-    for (int y = 0; y < STATUS_BAR_Y; ++y)
-        for (int x = 0; x < bmpShot->w; ++x)
-            iCount += pixel(bmpShot, x, y) != BLACK;
+    for (int y = std::atoi(argv[5]); y <= std::atoi(argv[7]); ++y)
+        for (int x = std::atoi(argv[4]); x <= std::atoi(argv[6]); ++x)
+            iCount += pixel(a, x, y) != pixel(b, x, y);
     std::printf("%d\n", iCount);
     return 0;
 }
@@ -176,8 +176,9 @@ int lit(int argc, char** argv)
 // the pixels that such a colour has in the shot and not with the map hidden run from the
 // centre out along each of those edges. Locked edges (red) lead nowhere and are left out,
 // and so are the player's own marker, badge and name label. The pixels are binned by their
-// angle around the centre; a run of neighbouring bins that starts close to the centre is one
-// edge, and its neighbour lies a marker's radius beyond its farthest pixel.
+// angle around the centre; a run of neighbouring bins that starts close to the centre (or
+// under the label) is one edge, and its neighbour lies a marker's radius beyond its farthest
+// pixel.
 int neighbours(int argc, char** argv)
 {
     if (argc < 5)
@@ -203,6 +204,9 @@ int neighbours(int argc, char** argv)
             ++iLabel_right;
     }
 
+    auto in_label = [&](double x, double y) {
+        return x >= iLabel_left - 3 && x <= iLabel_right + 3 && y >= iLabel_bottom - 23 && y <= iLabel_bottom + 3;
+    };
     const int BINS = 360;
     std::vector<int> a_Count(BINS, 0);
     std::vector<double> a_Near(BINS, 1e9);
@@ -219,7 +223,7 @@ int neighbours(int argc, char** argv)
             const double r = std::hypot(x - CENTRE_X, y - CENTRE_Y);
             if (r < fMarker_clear)
                 continue;
-            if (x >= iLabel_left - 2 && x <= iLabel_right + 2 && y >= iLabel_bottom - 22 && y <= iLabel_bottom + 2)
+            if (in_label(x, y))
                 continue;
             // The start badge stands 2 to 8 world units above the node, 6 wide.
             if (std::abs(x - CENTRE_X) <= 3 * fZoom + 1 && y >= CENTRE_Y - 8 * fZoom - 1 && y <= CENTRE_Y - 2 * fZoom + 1)
@@ -256,10 +260,46 @@ int neighbours(int argc, char** argv)
             ray.fFar = std::max(ray.fFar, a_Far[i]);
         }
         ray.fAngle = fWeighted / ray.iCount;
-        // An edge starts under the marker and runs on for a while.
-        if (fNear <= fMarker_clear + 8 && ray.fFar - fNear >= 8 && ray.iCount >= 8)
+        // An edge starts under the marker, or under the label box, and runs on for a while.
+        const double fRadians = ray.fAngle * M_PI / 180.0;
+        bool bStarts_hidden = true;
+        for (double r = fMarker_clear + 8; r < fNear - 3 && bStarts_hidden; r += 1)
+            bStarts_hidden = in_label(CENTRE_X + r * std::cos(fRadians), CENTRE_Y + r * std::sin(fRadians));
+        if (bStarts_hidden && ray.fFar - fNear >= 8 && ray.iCount >= 8)
             v_Rays.push_back(ray);
     }
+    // A neighbour whose edge the label hides shows by its disc: drawn solid next to the
+    // player, dark blue for a settlement, dark red for a dungeon. Its pixels, grouped by
+    // nearness, give its centre; these come after the edges.
+    struct BLOB
+    {
+        int iCount;
+        double fX, fY;
+        int iFirst_x, iFirst_y;
+    };
+    std::vector<BLOB> v_Blobs;
+    for (int y = 0; y < STATUS_BAR_Y; ++y)
+        for (int x = 0; x < a->w; ++x)
+        {
+            const int p = pixel(a, x, y);
+            if ((p != DARK_BLUE && p != DARK_RED) || p == pixel(b, x, y))
+                continue;
+            if (std::hypot(x - CENTRE_X, y - CENTRE_Y) < fMarker_clear)
+                continue;
+            BLOB* pBlob = NULL;
+            for (BLOB& blob : v_Blobs)
+                if (std::hypot(x - blob.iFirst_x, y - blob.iFirst_y) <= 6 * fZoom)
+                    pBlob = &blob;
+            if (pBlob == NULL)
+            {
+                v_Blobs.push_back({0, 0, 0, x, y});
+                pBlob = &v_Blobs.back();
+            }
+            ++pBlob->iCount;
+            pBlob->fX += x;
+            pBlob->fY += y;
+        }
+
     // The longest edge first: its journey lasts long enough to be seen under way.
     std::sort(v_Rays.begin(), v_Rays.end(), [](const RAY& p, const RAY& q) { return p.fFar > q.fFar; });
     for (const RAY& ray : v_Rays)
@@ -269,6 +309,9 @@ int neighbours(int argc, char** argv)
         std::printf("%d %d\n", (int)std::lround(CENTRE_X + r * std::cos(fRadians)),
                     (int)std::lround(CENTRE_Y + r * std::sin(fRadians)));
     }
+    for (const BLOB& blob : v_Blobs)
+        if (blob.iCount >= 2 * fZoom * fZoom)
+            std::printf("%d %d\n", (int)std::lround(blob.fX / blob.iCount), (int)std::lround(blob.fY / blob.iCount));
     return 0;
 }
 
@@ -285,8 +328,8 @@ int run(int argc, char** argv)
         return sprite(argc, argv);
     if (sCommand == "differ")
         return differ(argc, argv);
-    if (sCommand == "lit")
-        return lit(argc, argv);
+    if (sCommand == "changed")
+        return changed(argc, argv);
     if (sCommand == "neighbours")
         return neighbours(argc, argv);
     return 2;
