@@ -1,5 +1,6 @@
 // The whole world as a start builds it (planet, map, blurred background, first quests) at 100
-// and 999 nodes, the blur alone, and one frame as the game draws it: plain, with H held and
+// and 999 nodes, the background and the blur alone (as circlefill draws it and as written
+// straight into the lines), and one frame as the game draws it: plain, with H held and
 // with all three table windows open. Reports the peak memory of the process.
 
 #include <benchmark/benchmark.h>
@@ -102,6 +103,40 @@ void BM_background_blur(benchmark::State& state)
     delete pPlanet;
 }
 BENCHMARK(BM_background_blur)->Unit(benchmark::kMillisecond);
+
+// The blur alone as circlefill draws it, the reference the background's blur is held to.
+void BM_blur_by_discs(benchmark::State& state)
+{
+    BITMAP* bmpPicture = create_bitmap(1024, 768);
+    clear_to_color(bmpPicture, makecol(90, 140, 60));
+    BITMAP* bmpTarget = create_bitmap(1024, 768);
+    for (auto _ : state)
+    {
+        clear_bitmap(bmpTarget);
+        set_trans_blender(0, 0, 0, 80);
+        drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+        WORLD::blur_by_discs(bmpPicture, bmpTarget);
+        solid_mode();
+    }
+    destroy_bitmap(bmpPicture);
+    destroy_bitmap(bmpTarget);
+}
+BENCHMARK(BM_blur_by_discs)->Unit(benchmark::kMillisecond);
+
+void BM_blur(benchmark::State& state)
+{
+    BITMAP* bmpPicture = create_bitmap(1024, 768);
+    clear_to_color(bmpPicture, makecol(90, 140, 60));
+    BITMAP* bmpTarget = create_bitmap(1024, 768);
+    for (auto _ : state)
+    {
+        clear_bitmap(bmpTarget);
+        WORLD::blur(bmpPicture, bmpTarget);
+    }
+    destroy_bitmap(bmpPicture);
+    destroy_bitmap(bmpTarget);
+}
+BENCHMARK(BM_blur)->Unit(benchmark::kMillisecond);
 
 enum FRAME_KIND
 {
