@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <list>
 #include <string>
 
@@ -12,6 +13,16 @@ BITMAP* load_bitmap_or_die(const char* file, RGB* palette);
 BITMAP* create_bitmap_or_die(int width, int height);
 BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int height);
 void destroy_bitmap_if(BITMAP* bitmap);
+
+// At 32-bit depth a memory bitmap's pixels are read and written straight through its lines.
+inline bool is_direct(BITMAP* bmp)
+{
+    return bitmap_color_depth(bmp) == 32;
+}
+inline std::uint32_t* pixel_line(BITMAP* bmp, int y)
+{
+    return reinterpret_cast<std::uint32_t*>(bmp->line[y]);
+}
 
 // Allegro sizes a bitmap's pixels in int arithmetic: a size whose byte count does not fit an
 // int wraps into a small or negative allocation. True for 1 to that limit in both directions.

@@ -20,7 +20,7 @@
 // The owner calls: a constructor, set_title, add_column per column, optionally
 // open_database, exec and set_query, then set_table and toggle_visible; then update once
 // per logic tick and draw once per frame; it deletes the window to close it.
-class SCROLL_WINDOW : public ENTITY
+class SCROLL_WINDOW final : public ENTITY
 {
 public:
     // Centred on the 640x480 screen.

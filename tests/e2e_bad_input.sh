@@ -4,7 +4,7 @@
 # Usage: e2e_bad_input.sh BINARY RUN_DIR
 set -u
 if [ -z "${DISPLAY:-}" ] || [ -z "${E2E_UNDER_XVFB:-}" ]; then
-  exec env E2E_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+  exec env E2E_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" bash "$0" "$@"
 fi
 binary=$1
 RUN_DIR=$2
@@ -26,8 +26,7 @@ run_case() {
   e2e_start "$binary" "$dir" "$(e2e_null_sound_config "$dir")"
   if [ "$code" = quit ]; then
     e2e_wait_window 120 || e2e_fail "$label: no window"
-    e2e_hold_key Escape
-    e2e_wait_exit 20 || e2e_fail "$label: still running after Escape"
+    e2e_quit 120 || e2e_fail "$label: still running after Escape"
     code=0
   else
     e2e_wait_exit 120 || e2e_fail "$label: still running (hangs?)"
@@ -40,11 +39,13 @@ run_case() {
 
 append() { printf '%b' "$2" >>"$1"; }
 
-# config.ini that Allegro cannot read: the defaults, as without a file (full screen, mode message).
-run_case config-ff "append config.ini '# $BAD_FF\n'" quit \
-  "ERROR:  config.ini line 22 is not UTF-8 text.  Using the defaults.\nERROR:  Incorrect amount of arguments in graphics.mode in config.ini"
-run_case config-fd "sed -i '1s/^/level = $BAD_FD\n/' config.ini" quit \
-  "ERROR:  config.ini line 1 is not UTF-8 text.  Using the defaults.\nERROR:  Incorrect amount of arguments in graphics.mode in config.ini"
+# config.ini that Allegro cannot read: the defaults, as without a file (full screen, mode
+# message), and with them no node to build a map of: code 1.
+NO_NODES="ERROR:  The map has no nodes.  Set node_count in the [map_generation] section of config.ini to a number from 1 to 999.\n"
+run_case config-ff "append config.ini '# $BAD_FF\n'" 1 \
+  "ERROR:  config.ini line 22 is not UTF-8 text.  Using the defaults.\nERROR:  Incorrect amount of arguments in graphics.mode in config.ini\n$NO_NODES"
+run_case config-fd "sed -i '1s/^/level = $BAD_FD\n/' config.ini" 1 \
+  "ERROR:  config.ini line 1 is not UTF-8 text.  Using the defaults.\nERROR:  Incorrect amount of arguments in graphics.mode in config.ini\n$NO_NODES"
 
 # Text files with such bytes name file and line and end with code 1.
 run_case words-ff "append data/words.dat '[$BAD_FF]\nx\n'" 1 \

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # The real game starts in a window with its title, draws, and ends on Escape with code 0.
-# Usage: e2e_start_and_quit.sh BINARY RUN_DIR
+# Usage: e2e_start_and_quit.sh BINARY RUN_DIR PROBE
 set -u
 if [ -z "${DISPLAY:-}" ] || [ -z "${E2E_UNDER_XVFB:-}" ]; then
-  exec env E2E_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+  exec env E2E_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" bash "$0" "$@"
 fi
 binary=$1
+probe=$3
 source "$(dirname "$0")/e2e.bash"
 
 
-# The brightest red value in the strip where the frame-rate text goes (0 black, 1 white).
-top_left_brightest() {
-  convert "$1" -crop 160x12+0+0 -format '%[fx:maxima.r]' info:
+# The frame-rate text at the top left, in the font's own white.
+framerate_shown() {
+  "$probe" text "$1" left 0 0 FFFFFF "Framerate:"
 }
 
 run_case() {
@@ -22,12 +23,14 @@ run_case() {
   e2e_start "$binary" "$dir" "$conf"
   e2e_wait_window 120 || e2e_fail "$label: no window titled '$E2E_TITLE'"
   [ "$(xdotool getwindowname "$E2E_WID")" = "$E2E_TITLE" ] || e2e_fail "$label: wrong title"
-  sleep 1
-  shot="$dir/screenshot.png"
-  import -window "$E2E_WID" "$shot" 2>/dev/null || e2e_fail "$label: no screenshot"
+  # Escape counts only once the world is built: wait for the map.
+  e2e_player "$dir" "$probe"
+  e2e_wait_until 180 ready e2e_marker_zoom_3 ready || e2e_fail "$label: the map did not appear"
+  shot="$dir/screenshot.bmp"
+  import -window "$E2E_WID" "BMP3:$shot" 2>/dev/null || e2e_fail "$label: no screenshot"
   [ "$(identify -format '%wx%h' "$shot")" = "640x480" ] || e2e_fail "$label: window is not 640x480"
-  [ -n "${E2E_SHOTS:-}" ] && cp "$shot" "$E2E_SHOTS/$label.png"
-  [ "$(top_left_brightest "$shot")" = 0 ] || e2e_fail "$label: frame-rate text shown though not asked for"
+  [ -n "${E2E_SHOTS:-}" ] && convert "$shot" "$E2E_SHOTS/$label.png"
+  ! framerate_shown "$shot" || e2e_fail "$label: frame-rate text shown though not asked for"
   e2e_hold_key Escape
   e2e_wait_exit 10 || e2e_fail "$label: still running 10 s after Escape"
   [ "$E2E_RC" -eq 0 ] || e2e_fail "$label: exit code $E2E_RC"
@@ -58,11 +61,12 @@ dir=$(e2e_fresh_run_dir "$RUN_DIR")
 sed -i 's/^framerate = .*/framerate = 1/' "$dir/config.ini"
 e2e_start "$binary" "$dir" "$(e2e_null_sound_config "$dir")"
 e2e_wait_window 120 || e2e_fail "framerate: no window"
-sleep 1.5
+e2e_player "$dir" "$probe"
+e2e_wait_until 180 ready e2e_marker_zoom_3 ready || e2e_fail "framerate: the map did not appear"
 seen=0
 for i in $(seq 1 40); do
-  import -window "$E2E_WID" "$dir/fps.png" 2>/dev/null
-  if [ "$(top_left_brightest "$dir/fps.png")" = 1 ]; then seen=1; break; fi
+  import -window "$E2E_WID" "BMP3:$dir/fps.bmp" 2>/dev/null
+  if framerate_shown "$dir/fps.bmp"; then seen=1; break; fi
   sleep 0.1
 done
 [ "$seen" = 1 ] || e2e_fail "framerate: no frame-rate text"

@@ -32,8 +32,9 @@ SCENE::SCENE()
     words->load("./data/words.dat");
     calendar = CALENDAR::instance();
     calendar->load("./data/calendars.dat");
-    // Building the world prepares its databases; generating the planet and map follows here.
+    // Building the world prepares its databases; generating it is the long part of start-up.
     world = WORLD::instance();
+    world->generate();
     iZoom_level = 2;
     // Steps that fell due while the world was built are dropped: no burst of catch-up.
     ticks = 0;
@@ -118,10 +119,12 @@ void SCENE::update()
 
     c->update();
 
+    world->update();
     calendar->update();
 }
 
 void SCENE::draw(BITMAP* target)
 {
+    world->draw(target);
     calendar->draw(target);
 }

@@ -2,23 +2,74 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "framework/camera.h"
+#include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "framework/scroll_window.h"
+#include "world/game.h"
 #include "world/map/map.h"
+#include "world/map/node.h"
 #include "world/map/quest.h"
 #include "world/map/traveller.h"
 #include "world/planet/cell.h"
+#include "world/planet/planet.h"
 #include "world/save_database.h"
 #include "world/weather/weather.h"
 
 namespace
 {
+const int BACKGROUND_WIDTH = 1024;
+const int BACKGROUND_HEIGHT = 768;
+const int BLUR_ALPHA = 80;
+
+// Allegro's truecolour translucency at alpha 80, the blender that set_trans_blender installs
+// for 24 and 32 bits, as circlefill applies it in DRAW_MODE_TRANS: x the colour drawn, y the
+// pixel under it. The library works in unsigned long; red and blue share the word, and a
+// negative difference wraps. Only the bits below 24 are kept, and those come out the same in
+// 32-bit arithmetic.
+inline std::uint32_t trans_blend_32(std::uint32_t x, std::uint32_t y)
+{
+    const std::uint32_t n = BLUR_ALPHA + 1;
+    std::uint32_t res = ((x & 0xFF00FF) - (y & 0xFF00FF)) * n / 256 + y;
+    std::uint32_t g = ((x & 0xFF00) - (y & 0xFF00)) * n / 256 + (y & 0xFF00);
+    return (res & 0xFF00FF) | (g & 0xFF00);
+}
+
+// The discs of radius 2 whose circlefill covers a pixel, as offsets of their centres from it,
+// in the order they are drawn (x, then y): the rows y - 2 and y + 2 of a disc reach 1 pixel
+// to either side, the three rows between 2.
+struct DISC_OFFSET
+{
+    int dx;
+    int dy;
+};
+const DISC_OFFSET DISCS_OVER_A_PIXEL[] = {
+    {-2, -1}, {-2, 0}, {-2, 1},                    //
+    {-1, -2}, {-1, -1}, {-1, 0}, {-1, 1}, {-1, 2}, //
+    {0, -2},  {0, -1},  {0, 0},  {0, 1},  {0, 2},  //
+    {1, -2},  {1, -1},  {1, 0},  {1, 1},  {1, 2},  //
+    {2, -1},  {2, 0},   {2, 1}};
+
 const char* WC_PATH = "./data/wc.db";
 const char* SAVE_PATH = "./data/save_game.db";
 }
+
+// The three table windows the S, W and Q keys toggle. Column titles are kept by pointer.
+const WORLD::TABLE_WINDOW WORLD::POPULATION_CHART = {
+    400, 300, "Population Chart", {{{"Town", 0}, {"Population", 200}, {NULL, 0}}},
+    "settlement_window", "Population", &WORLD::fill_population_chart, "DROP TABLE settlement_window"};
+const WORLD::TABLE_WINDOW WORLD::RECENT_WEATHER = {
+    200, 100, "Recent Weather", {{{"Date", 0}, {"Low", 100}, {"High", 150}}},
+    "node_weather", NULL, &WORLD::query_recent_weather, NULL};
+const WORLD::TABLE_WINDOW WORLD::QUESTS = {
+    450, 300, "Quests", {{{"Destination", 0}, {"Unlocks", 225}, {NULL, 0}}},
+    "quests", NULL, &WORLD::query_quests, NULL};
 
 WORLD* WORLD::instance()
 {
@@ -39,6 +90,7 @@ WORLD::~WORLD()
 {
     delete_all(l_Maps);
     delete_all(l_Quests);
+    delete_all(l_Windows);
     delete_all(weather_conditions);
     clear_messages();
     destroy_bitmap_if(bmpBackground);
@@ -53,9 +105,305 @@ bool WORLD::is_player_moving()
 
 void WORLD::clear_messages()
 {
+    delete_all(l_Messages);
+}
+
+void WORLD::generate()
+{
+    MAP* mNew_Map = new MAP();
+    pPlanet = new PLANET();
+    pPlanet->create_bitmaps();
+    pPlanet->generate(500, 300);
+    pPlanet->render(640, 480);
+    mNew_Map->generate(pPlanet, GAME::node_count());
+
+    make_background(pPlanet->get_image());
+    show_progress(10, 250, YELLOW, "Freeing Planet Memory");
+    delete pPlanet;
+    pPlanet = NULL;
+    bGenerated = true;
+
+    // First in the list before the first quests: their search walks the first map.
+    l_Maps.push_front(mNew_Map);
+    if (mNew_Map->nPlayer_node != NULL)
+        mNew_Map->nPlayer_node->reveal_neighbours();
+}
+
+int WORLD::jitter_colour(int iRed, int iGreen, int iBlue)
+{
+    // One draw a local, in order: the first of each pair is added, the second subtracted.
+    int iR_plus = random_next() % 3;
+    int iR_minus = random_next() % 3;
+    int iG_plus = random_next() % 3;
+    int iG_minus = random_next() % 3;
+    int iB_plus = random_next() % 3;
+    int iB_minus = random_next() % 3;
+    return make_colour(std::clamp(iRed + iR_plus - iR_minus, 0, 255), std::clamp(iGreen + iG_plus - iG_minus, 0, 255),
+                       std::clamp(iBlue + iB_plus - iB_minus, 0, 255));
+}
+
+void WORLD::blur_by_discs(BITMAP* bmpScratch, BITMAP* bmpTarget)
+{
+    for (int x = 0; x < bmpScratch->w; x++)
+        for (int y = 0; y < bmpScratch->h; y++)
+        {
+            const int iColour = getpixel(bmpScratch, x, y);
+            circlefill(bmpTarget, x, y, 2, jitter_colour(getr(iColour), getg(iColour), getb(iColour)));
+        }
+}
+
+void WORLD::blur(BITMAP* bmpScratch, BITMAP* bmpTarget)
+{
+    if (!is_direct(bmpScratch) || !is_direct(bmpTarget))
+    {
+        blur_by_discs(bmpScratch, bmpTarget);
+        return;
+    }
+    // The jittered colours first, in the order of their draws.
+    const int iWidth = bmpScratch->w;
+    const int iHeight = bmpScratch->h;
+    std::vector<std::uint32_t> v_Colours((size_t)iWidth * iHeight);
+    for (int x = 0; x < iWidth; x++)
+        for (int y = 0; y < iHeight; y++)
+        {
+            const int iColour = (int)pixel_line(bmpScratch, y)[x];
+            v_Colours[(size_t)y * iWidth + x] = (std::uint32_t)jitter_colour(getr32(iColour), getg32(iColour), getb32(iColour));
+        }
+
+    // Then each target pixel takes the blends of the discs over it in the order the discs are
+    // drawn, so pixels need not wait on each other: eight at a time inside the picture.
+    const int iLeft = std::max(bmpTarget->cl, -2);
+    const int iRight = std::min(bmpTarget->cr - 1, iWidth + 1);
+    const int iTop = std::max(bmpTarget->ct, -2);
+    const int iBottom = std::min(bmpTarget->cb - 1, iHeight + 1);
+    const int BLOCK = 8;
+    for (int py = iTop; py <= iBottom; py++)
+    {
+        std::uint32_t* pLine = pixel_line(bmpTarget, py);
+        const bool bRow_inside = py >= 2 && py <= iHeight - 3;
+        int px = iLeft;
+        while (px <= iRight)
+        {
+            if (bRow_inside && px >= 2 && px + BLOCK - 1 <= std::min(iRight, iWidth - 3))
+            {
+                std::uint32_t a_Pixels[BLOCK];
+                for (int k = 0; k < BLOCK; k++)
+                    a_Pixels[k] = pLine[px + k];
+                for (const DISC_OFFSET& o : DISCS_OVER_A_PIXEL)
+                {
+                    const std::uint32_t* pColours = &v_Colours[(size_t)(py + o.dy) * iWidth + px + o.dx];
+                    for (int k = 0; k < BLOCK; k++)
+                        a_Pixels[k] = trans_blend_32(pColours[k], a_Pixels[k]);
+                }
+                for (int k = 0; k < BLOCK; k++)
+                    pLine[px + k] = a_Pixels[k];
+                px += BLOCK;
+                continue;
+            }
+            std::uint32_t iPixel = pLine[px];
+            for (const DISC_OFFSET& o : DISCS_OVER_A_PIXEL)
+            {
+                const int x = px + o.dx;
+                const int y = py + o.dy;
+                if (x >= 0 && x < iWidth && y >= 0 && y < iHeight)
+                    iPixel = trans_blend_32(v_Colours[(size_t)y * iWidth + x], iPixel);
+            }
+            pLine[px] = iPixel;
+            px++;
+        }
+    }
+}
+
+void WORLD::make_background(BITMAP* bmpPlanet_image)
+{
+    BITMAP* bmpScratch = create_bitmap_or_die(BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
+    destroy_bitmap_if(bmpBackground);
+    bmpBackground = create_bitmap_or_die(BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
+    clear_bitmap(bmpBackground);
+    stretch_blit(bmpPlanet_image, bmpScratch, 0, 0, bmpPlanet_image->w, bmpPlanet_image->h, 0, 0,
+                 BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
+    set_trans_blender(0, 0, 0, BLUR_ALPHA);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    show_progress(10, 170, WHITE, "Blurring LOD");
+    blur(bmpScratch, bmpBackground);
+    solid_mode();
+    destroy_bitmap(bmpScratch);
+}
+
+void WORLD::update()
+{
+    if (!l_Windows.empty())
+    {
+        // A window open pauses the map: no clicks, no travel, no clearing.
+        for (SCROLL_WINDOW* swWindow : l_Windows)
+            swWindow->update();
+    }
+    else
+    {
+        for (MAP* mMap : l_Maps)
+            mMap->update();
+        if (mouse_b & 2)
+            clear_messages();
+    }
+    handle_window_key(KEY_S, bKey_s, POPULATION_CHART, bPopulation_open);
+    handle_window_key(KEY_W, bKey_w, RECENT_WEATHER, bWeather_open);
+    handle_window_key(KEY_Q, bKey_q, QUESTS, bQuests_open);
+}
+
+void WORLD::handle_window_key(int iKey, bool& bLatch, const TABLE_WINDOW& twWindow, bool& bOpen)
+{
+    if (!key[iKey])
+    {
+        bLatch = false;
+        return;
+    }
+    if (bLatch)
+        return;
+    toggle_window(twWindow, bOpen);
+    bLatch = true;
+}
+
+void WORLD::toggle_window(const TABLE_WINDOW& twWindow, bool& bOpen)
+{
+    if (bOpen)
+    {
+        bOpen = false;
+        if (twWindow.sClose_sql != NULL)
+            exec_on_windows(twWindow.sTable, twWindow.sClose_sql);
+        close_windows(twWindow.sTable);
+        return;
+    }
+    SCROLL_WINDOW* swWindow = new SCROLL_WINDOW(twWindow.iWidth, twWindow.iHeight);
+    swWindow->set_title(twWindow.sTitle);
+    for (const TABLE_WINDOW::COLUMN& c : twWindow.a_Columns)
+        if (c.sTitle != NULL)
+            swWindow->add_column(c.sTitle, c.iX_offset);
+    (this->*twWindow.pPrepare)(swWindow);
+    swWindow->set_table(twWindow.sTable, twWindow.sOrder_by);
+    swWindow->toggle_visible();
+    l_Windows.push_back(swWindow);
+    bOpen = true;
+}
+
+void WORLD::fill_population_chart(SCROLL_WINDOW* swChart)
+{
+    // A run that ended with the chart open left its table behind, with the old towns in it.
+    swChart->exec("DROP TABLE IF EXISTS settlement_window");
+    swChart->exec("CREATE TABLE settlement_window(Town char(100), Population long)");
+    if (l_Maps.empty())
+        return;
+    // One transaction, so that a big map's towns go in without a disk sync each.
+    swChart->exec("BEGIN");
+    for (NODE* n : l_Maps.front()->get_nodes())
+    {
+        if (!n->is_settlement())
+            continue;
+        std::string strSql = "INSERT into settlement_window values(" + sql_quote(*n->get_location()) + ", " +
+                             sql_quote(std::to_string(n->get_population())) + ")";
+        swChart->exec(strSql.c_str());
+    }
+    swChart->exec("COMMIT");
+}
+
+void WORLD::query_recent_weather(SCROLL_WINDOW* swWeather)
+{
+    swWeather->open_database("./data/save_game.db");
+    // The node is the one the token stood at when the window opened.
+    int iNode_id = pTraveller != NULL ? pTraveller->current_node_id() : -1;
+    std::string strQuery = "SELECT Date, LowTemp, HighTemp FROM node_weather WHERE Node_ID = " +
+                           sql_quote(std::to_string(iNode_id)) + " ORDER BY Day DESC";
+    swWeather->set_query(strQuery.c_str());
+}
+
+void WORLD::query_quests(SCROLL_WINDOW* swQuests)
+{
+    swQuests->open_database("./data/save_game.db");
+    swQuests->set_query("SELECT vcQuest, vcLocked FROM quests ORDER BY Quest_ID");
+}
+
+void WORLD::close_windows(const char* sName)
+{
+    for (auto it = l_Windows.begin(); it != l_Windows.end();)
+    {
+        if (std::string((*it)->get_table()) == sName)
+        {
+            delete *it;
+            it = l_Windows.erase(it);
+        }
+        else
+            ++it;
+    }
+}
+
+void WORLD::exec_on_windows(const char* sName, const char* sSql)
+{
+    for (SCROLL_WINDOW* swWindow : l_Windows)
+        if (std::string(swWindow->get_table()) == sName)
+            swWindow->exec(sSql);
+}
+
+void WORLD::draw(BITMAP* target)
+{
+    if (bGenerated)
+        draw_background(target, 640, 480);
+    for (MAP* mMap : l_Maps)
+        mMap->draw(target);
+    if (!l_Messages.empty())
+        draw_quest_panel(target);
+    // The window opened first lies on top.
+    for (auto it = l_Windows.rbegin(); it != l_Windows.rend(); ++it)
+        (*it)->draw(target);
+    draw_status_bar(target);
+}
+
+void WORLD::draw_quest_panel(BITMAP* target)
+{
+    int y = 25;
+    int n = (int)l_Messages.size();
+    // The box grows by 15 a message while the lines advance by 10.
+    set_trans_blender(0, 0, 0, 128);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    rectfill(target, 50, y - 20, 590, y + 15 * (n + 1), DARK_BLUE);
+    solid_mode();
+    rect(target, 50, y - 20, 590, y + 15 * (n + 1), WHITE);
+    textprintf_centre_ex(target, font, 320, y - 15, WHITE, -1, "QUESTS");
     for (std::string* sMessage : l_Messages)
-        delete sMessage;
-    l_Messages.clear();
+    {
+        textprintf_centre_ex(target, font, 319, y - 1, BLACK, -1, "%s", sMessage->c_str());
+        textprintf_centre_ex(target, font, 321, y + 1, BLACK, -1, "%s", sMessage->c_str());
+        textprintf_centre_ex(target, font, 320, y, YELLOW, -1, "%s", sMessage->c_str());
+        y += 10;
+    }
+    textprintf_centre_ex(target, font, 320, y + 5, WHITE, -1, "Right click to clear messages.");
+}
+
+void WORLD::draw_status_bar(BITMAP* target)
+{
+    set_trans_blender(0, 0, 0, 230);
+    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    rectfill(target, 0, 440, 640, 480, OLIVE_DRAB);
+    line(target, 0, 440, 640, 440, DARK_KHAKI);
+    solid_mode();
+    if (pTraveller != NULL)
+        pTraveller->draw_status(target, 5.0f, 445.0f, l_Maps.empty() ? NULL : l_Maps.front());
+}
+
+void WORLD::draw_background(BITMAP* target, int iWidth, int iHeight)
+{
+    CAMERA* c = CAMERA::current();
+    float d = c->get_x() - 320;
+    clear_bitmap(target);
+    bool bZoomed_out = c->get_zoom() < 1;
+    auto copy_at = [&](float X) {
+        stretch_blit(bmpBackground, target, 0, 0, BACKGROUND_WIDTH, BACKGROUND_HEIGHT,
+                     (int)c->world_to_screen_x(X), (int)c->world_to_screen_y(0),
+                     (int)c->scale_length_x(iWidth), (int)c->scale_length_y(iHeight));
+    };
+    if (d < 0 || bZoomed_out)
+        copy_at(-640);
+    copy_at(0);
+    if (d >= 0 || bZoomed_out)
+        copy_at(640);
 }
 
 void WORLD::init()

@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include <array>
 #include <list>
 #include <string>
 
@@ -23,6 +24,39 @@ class WORLD
 {
 public:
     static WORLD* instance();
+
+    // Builds the planet, the map, the blurred background and the first quests. Once.
+    void generate();
+    // One logic tick: the open windows or else the maps and the right button; then the
+    // S, W and Q keys toggle their windows.
+    void update();
+    // Background, maps, quest panel, windows (the first opened on top) and status bar.
+    void draw(BITMAP* target);
+    // Clears the target and draws the background where the camera needs it: at world x 0
+    // and on the side the camera leans to, or on both sides while zoomed out below 1.
+    void draw_background(BITMAP* target, int iWidth, int iHeight);
+    // Deletes every open window whose table is sName.
+    void close_windows(const char* sName);
+    // Runs the statement on every open window whose table is sName.
+    void exec_on_windows(const char* sName, const char* sSql);
+    bool is_generated() const { return bGenerated; }
+
+    // The 1024 x 768 background blurred from the planet picture (steps of generate, kept
+    // apart for the tests and the benchmarks); replaces any earlier one.
+    void make_background(BITMAP* bmpPlanet_image);
+    BITMAP* get_background() { return bmpBackground; }
+    // Every pixel of scratch, jittered, as a disc of radius 2 blended at alpha 80 onto
+    // background (x outer, y inner), with circlefill in the translucent mode of alpha 80.
+    static void blur_by_discs(BITMAP* bmpScratch, BITMAP* bmpBackground);
+    // The same pixels, written straight into 32-bit lines with the library's own blend, each
+    // pixel taking its discs' blends in their order: a fraction of the time. Other depths go
+    // through blur_by_discs.
+    static void blur(BITMAP* bmpScratch, BITMAP* bmpBackground);
+    // The colour of the channels, each moved by rand() % 3 - rand() % 3 (red, green, blue,
+    // two draws each) and kept within 0..255.
+    static int jitter_colour(int iRed, int iGreen, int iBlue);
+
+    const std::list<SCROLL_WINDOW*>& get_windows() const { return l_Windows; }
 
     // Loads the weather conditions of "./data/wc.db" and re-creates the tables of
     // "./data/save_game.db". Ends the process when either database will not open.
@@ -63,6 +97,38 @@ public:
 
 private:
     WORLD();
+
+    // What tells the three table windows apart: size, title, columns, table, how the window
+    // gets its rows, and what closing it runs first.
+    struct TABLE_WINDOW
+    {
+        struct COLUMN
+        {
+            const char* sTitle; // NULL: no column
+            int iX_offset;
+        };
+        int iWidth;
+        int iHeight;
+        const char* sTitle;
+        std::array<COLUMN, 3> a_Columns;
+        const char* sTable;
+        const char* sOrder_by;
+        void (WORLD::*pPrepare)(SCROLL_WINDOW* swWindow);
+        const char* sClose_sql;
+    };
+    static const TABLE_WINDOW POPULATION_CHART;
+    static const TABLE_WINDOW RECENT_WEATHER;
+    static const TABLE_WINDOW QUESTS;
+
+    // A key toggles its window once per press, however long it is held.
+    void handle_window_key(int iKey, bool& bLatch, const TABLE_WINDOW& twWindow, bool& bOpen);
+    void toggle_window(const TABLE_WINDOW& twWindow, bool& bOpen);
+    void fill_population_chart(SCROLL_WINDOW* swChart);
+    void query_recent_weather(SCROLL_WINDOW* swWeather);
+    void query_quests(SCROLL_WINDOW* swQuests);
+    void draw_quest_panel(BITMAP* target);
+    void draw_status_bar(BITMAP* target);
+
     ~WORLD();
     WORLD(const WORLD&) = delete;
     WORLD& operator=(const WORLD&) = delete;

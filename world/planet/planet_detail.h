@@ -19,15 +19,8 @@ inline void show_progress(int y, const char* text)
 }
 
 // At the usual 32-bit depth pixels are read and written straight through the lines.
-inline bool is_direct(BITMAP* bmp)
-{
-    return bitmap_color_depth(bmp) == 32;
-}
-
-inline std::uint32_t* pixel_line(BITMAP* bmp, int y)
-{
-    return reinterpret_cast<std::uint32_t*>(bmp->line[y]);
-}
+using ::is_direct;
+using ::pixel_line;
 
 inline int read_pixel(BITMAP* bmp, int x, int y)
 {

@@ -118,8 +118,8 @@ void WEATHER::daily_record()
         return;
     CALENDAR* pCalendar = CALENDAR::instance();
     std::string strSql = "INSERT INTO node_weather VALUES(" + std::to_string(iNode_id) + "," +
-                         std::to_string(pCalendar->total_days()) + ",'" +
-                         std::string(pCalendar->date_string()) + "'," +
+                         std::to_string(pCalendar->total_days()) + "," +
+                         sql_quote(pCalendar->date_string()) + "," +
                          std::to_string(season_adjusted(fLow)) + "," +
                          std::to_string(season_adjusted(fHigh)) + ")";
     exec_sql(save_db, strSql.c_str());
