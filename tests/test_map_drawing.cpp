@@ -510,38 +510,56 @@ TEST_F(MapDrawingTest, TheFogLooksAsOneWholeBlendOfTheOverlayWouldMakeIt)
     token_at(330, 250);
     map->draw(bmp); // cuts every hole
 
-    BITMAP* bmpExpected = make_test_bitmap(640, 480, BACK);
+    // The frame, a screen narrower and lower than the fog (its width no multiple of the
+    // blend's blocks), and a frame drawn within a clip.
+    struct TARGET
+    {
+        int w, h, x1, y1, x2, y2;
+    } targets[] = {{640, 480, 0, 0, 639, 479}, {600, 450, 0, 0, 599, 449}, {640, 480, 5, 3, 630, 470}};
     BITMAP* bmpOverlay = make_test_bitmap(640, 480, MAGENTA);
     const float ZOOMS[] = {1, 3, 6, 9, 0.5f, 1.37f, 2.6f};
     const float CENTRES[][2] = {{320, 240}, {10.3f, 240}, {633.7f, 50.2f}, {100.5f, 470.9f}};
-    for (float fZoom : ZOOMS)
-        for (const auto& centre : CENTRES)
-        {
-            zoom(centre[0], centre[1], fZoom);
-            CAMERA* c = CAMERA::current();
-            clear_to_color(bmpExpected, BACK);
-            clear_to_color(bmpOverlay, MAGENTA);
-            for (float m : COPY_OFFSETS)
+    for (const TARGET& t : targets)
+    {
+        BITMAP* bmpGot = make_test_bitmap(t.w, t.h, BACK);
+        BITMAP* bmpExpected = make_test_bitmap(t.w, t.h, BACK);
+        for (float fZoom : ZOOMS)
+            for (const auto& centre : CENTRES)
             {
-                int x = (int)c->world_to_screen_x(m);
-                int y = (int)c->world_to_screen_y(0);
-                int w = (int)c->scale_length_x(640);
-                int h = (int)c->scale_length_y(480);
-                masked_stretch_blit(map->bmpFog_dark, bmpExpected, 0, 0, 640, 480, x, y, w, h);
-                masked_stretch_blit(map->bmpFog_dim, bmpOverlay, 0, 0, 640, 480, x, y, w, h);
-            }
-            set_trans_blender(0, 0, 0, 128);
-            draw_trans_sprite(bmpExpected, bmpOverlay, 0, 0);
-            for (EDGE* e : map->l_Edges)
-                e->draw(bmpExpected);
-            for (NODE* n : map->l_Nodes)
-                n->draw(bmpExpected);
-            map->tTraveller->draw(bmpExpected);
+                zoom(centre[0], centre[1], fZoom);
+                CAMERA* c = CAMERA::current();
+                for (BITMAP* b : {bmpGot, bmpExpected})
+                {
+                    set_clip_rect(b, 0, 0, t.w - 1, t.h - 1);
+                    clear_to_color(b, BACK);
+                    set_clip_rect(b, t.x1, t.y1, t.x2, t.y2);
+                }
+                clear_to_color(bmpOverlay, MAGENTA);
+                for (float m : COPY_OFFSETS)
+                {
+                    int x = (int)c->world_to_screen_x(m);
+                    int y = (int)c->world_to_screen_y(0);
+                    int w = (int)c->scale_length_x(640);
+                    int h = (int)c->scale_length_y(480);
+                    masked_stretch_blit(map->bmpFog_dark, bmpExpected, 0, 0, 640, 480, x, y, w, h);
+                    masked_stretch_blit(map->bmpFog_dim, bmpOverlay, 0, 0, 640, 480, x, y, w, h);
+                }
+                set_trans_blender(0, 0, 0, 128);
+                draw_trans_sprite(bmpExpected, bmpOverlay, 0, 0);
+                for (EDGE* e : map->l_Edges)
+                    e->draw(bmpExpected);
+                for (NODE* n : map->l_Nodes)
+                    n->draw(bmpExpected);
+                map->tTraveller->draw(bmpExpected);
 
-            frame();
-            EXPECT_TRUE(same_pixels(bmp, bmpExpected)) << "zoom " << fZoom << " at " << centre[0] << ", " << centre[1];
-        }
-    destroy_bitmap(bmpExpected);
+                map->draw(bmpGot);
+                EXPECT_TRUE(same_pixels(bmpGot, bmpExpected))
+                    << t.w << "x" << t.h << " clip " << t.x1 << ", " << t.y1 << " zoom " << fZoom << " at "
+                    << centre[0] << ", " << centre[1];
+            }
+        destroy_bitmap(bmpGot);
+        destroy_bitmap(bmpExpected);
+    }
     destroy_bitmap(bmpOverlay);
 }
 
