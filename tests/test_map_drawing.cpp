@@ -569,6 +569,10 @@ TEST_F(MapDrawingTest, WhatReachesIntoTheBitmapFromOffItStillShows)
     zoom(320, 240, 6);
     auto world_x = [](float sx) { return 320 + (sx - 320) / 6; };
     auto world_y = [](float sy) { return 240 + (sy - 240) / 6; };
+    const int BADGE = make_colour(1, 2, 3);
+    BITMAP* sheet = make_test_bitmap(96, 32, BADGE); // three columns
+    load_into_cache(1, sheet);
+    destroy_bitmap(sheet);
 
     // Rings of 22 around a centre 22 pixels left of the bitmap (faint: no open edge).
     NODE* a = node_at(263, world_y(100));
@@ -585,11 +589,18 @@ TEST_F(MapDrawingTest, WhatReachesIntoTheBitmapFromOffItStillShows)
     // A start node wholly off the bitmap.
     NODE* s = node_at(world_x(-200), world_y(300));
     s->bRevealed = s->bStart = true;
+    // A node 40 pixels below the bitmap: its badge, 48 to 12 above it, reaches 8 rows in.
+    NODE* t = node_at(320, world_y(520));
+    t->bRevealed = true;
 
     a->draw(bmp);
     b->draw(bmp);
     e->draw(bmp);
     s->draw(bmp);
-    expect_pixels(bmp, {{0, 100, blend(BLUE, BACK, 96)}, {632, 127, WHITE}, {639, 117, WHITE}, {320, 360, WHITE}}, "zoom 6");
+    t->draw(bmp);
+    expect_pixels(bmp,
+                  {{0, 100, blend(BLUE, BACK, 96)}, {632, 127, WHITE}, {639, 117, WHITE}, {320, 360, WHITE},
+                   {320, 474, BADGE}, {320, 470, BACK}},
+                  "zoom 6");
     EXPECT_EQ(s->sprBadge->l_Layers.front()->iColumn, 1u) << "the start badge is set before it comes into view";
 }
