@@ -238,6 +238,15 @@ TEST_F(MapDrawingTest, AnEdgeAcrossTheSeamShowsAsTwoStubs)
                         {200, 100, BACK}},
                   "camera at 0");
 
+    // Away from the player each stub is blended twice: it is also the far stub of the
+    // neighbouring copy, which lies off the bitmap.
+    w->bPlayer = false;
+    zoom(320, 240, 1);
+    clear();
+    edge->draw(bmp);
+    const int TWICE = blend(WHITE, blend(WHITE, BACK, 64), 64);
+    expect_pixels(bmp, {{10, 100, TWICE}, {635, 100, TWICE}, {320, 100, BACK}}, "faint");
+
     // An edge that does not cross the seam is one line between its ends.
     NODE* a = node_at(100, 200);
     NODE* b = node_at(200, 200);
