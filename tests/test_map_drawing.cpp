@@ -238,6 +238,15 @@ TEST_F(MapDrawingTest, AnEdgeAcrossTheSeamShowsAsTwoStubs)
                         {200, 100, BACK}},
                   "camera at 0");
 
+    // Away from the player each stub is blended twice: it is also the far stub of the
+    // neighbouring copy, which lies off the bitmap.
+    w->bPlayer = false;
+    zoom(320, 240, 1);
+    clear();
+    edge->draw(bmp);
+    const int TWICE = blend(WHITE, blend(WHITE, BACK, 64), 64);
+    expect_pixels(bmp, {{10, 100, TWICE}, {635, 100, TWICE}, {320, 100, BACK}}, "faint");
+
     // An edge that does not cross the seam is one line between its ends.
     NODE* a = node_at(100, 200);
     NODE* b = node_at(200, 200);
@@ -510,38 +519,56 @@ TEST_F(MapDrawingTest, TheFogLooksAsOneWholeBlendOfTheOverlayWouldMakeIt)
     token_at(330, 250);
     map->draw(bmp); // cuts every hole
 
-    BITMAP* bmpExpected = make_test_bitmap(640, 480, BACK);
+    // The frame, a screen narrower and lower than the fog (its width no multiple of the
+    // blend's blocks), and a frame drawn within a clip.
+    struct TARGET
+    {
+        int w, h, x1, y1, x2, y2;
+    } targets[] = {{640, 480, 0, 0, 639, 479}, {600, 450, 0, 0, 599, 449}, {640, 480, 5, 3, 630, 470}};
     BITMAP* bmpOverlay = make_test_bitmap(640, 480, MAGENTA);
     const float ZOOMS[] = {1, 3, 6, 9, 0.5f, 1.37f, 2.6f};
     const float CENTRES[][2] = {{320, 240}, {10.3f, 240}, {633.7f, 50.2f}, {100.5f, 470.9f}};
-    for (float fZoom : ZOOMS)
-        for (const auto& centre : CENTRES)
-        {
-            zoom(centre[0], centre[1], fZoom);
-            CAMERA* c = CAMERA::current();
-            clear_to_color(bmpExpected, BACK);
-            clear_to_color(bmpOverlay, MAGENTA);
-            for (float m : COPY_OFFSETS)
+    for (const TARGET& t : targets)
+    {
+        BITMAP* bmpGot = make_test_bitmap(t.w, t.h, BACK);
+        BITMAP* bmpExpected = make_test_bitmap(t.w, t.h, BACK);
+        for (float fZoom : ZOOMS)
+            for (const auto& centre : CENTRES)
             {
-                int x = (int)c->world_to_screen_x(m);
-                int y = (int)c->world_to_screen_y(0);
-                int w = (int)c->scale_length_x(640);
-                int h = (int)c->scale_length_y(480);
-                masked_stretch_blit(map->bmpFog_dark, bmpExpected, 0, 0, 640, 480, x, y, w, h);
-                masked_stretch_blit(map->bmpFog_dim, bmpOverlay, 0, 0, 640, 480, x, y, w, h);
-            }
-            set_trans_blender(0, 0, 0, 128);
-            draw_trans_sprite(bmpExpected, bmpOverlay, 0, 0);
-            for (EDGE* e : map->l_Edges)
-                e->draw(bmpExpected);
-            for (NODE* n : map->l_Nodes)
-                n->draw(bmpExpected);
-            map->tTraveller->draw(bmpExpected);
+                zoom(centre[0], centre[1], fZoom);
+                CAMERA* c = CAMERA::current();
+                for (BITMAP* b : {bmpGot, bmpExpected})
+                {
+                    set_clip_rect(b, 0, 0, t.w - 1, t.h - 1);
+                    clear_to_color(b, BACK);
+                    set_clip_rect(b, t.x1, t.y1, t.x2, t.y2);
+                }
+                clear_to_color(bmpOverlay, MAGENTA);
+                for (float m : COPY_OFFSETS)
+                {
+                    int x = (int)c->world_to_screen_x(m);
+                    int y = (int)c->world_to_screen_y(0);
+                    int w = (int)c->scale_length_x(640);
+                    int h = (int)c->scale_length_y(480);
+                    masked_stretch_blit(map->bmpFog_dark, bmpExpected, 0, 0, 640, 480, x, y, w, h);
+                    masked_stretch_blit(map->bmpFog_dim, bmpOverlay, 0, 0, 640, 480, x, y, w, h);
+                }
+                set_trans_blender(0, 0, 0, 128);
+                draw_trans_sprite(bmpExpected, bmpOverlay, 0, 0);
+                for (EDGE* e : map->l_Edges)
+                    e->draw(bmpExpected);
+                for (NODE* n : map->l_Nodes)
+                    n->draw(bmpExpected);
+                map->tTraveller->draw(bmpExpected);
 
-            frame();
-            EXPECT_TRUE(same_pixels(bmp, bmpExpected)) << "zoom " << fZoom << " at " << centre[0] << ", " << centre[1];
-        }
-    destroy_bitmap(bmpExpected);
+                map->draw(bmpGot);
+                EXPECT_TRUE(same_pixels(bmpGot, bmpExpected))
+                    << t.w << "x" << t.h << " clip " << t.x1 << ", " << t.y1 << " zoom " << fZoom << " at "
+                    << centre[0] << ", " << centre[1];
+            }
+        destroy_bitmap(bmpGot);
+        destroy_bitmap(bmpExpected);
+    }
     destroy_bitmap(bmpOverlay);
 }
 
@@ -551,6 +578,10 @@ TEST_F(MapDrawingTest, WhatReachesIntoTheBitmapFromOffItStillShows)
     zoom(320, 240, 6);
     auto world_x = [](float sx) { return 320 + (sx - 320) / 6; };
     auto world_y = [](float sy) { return 240 + (sy - 240) / 6; };
+    const int BADGE = make_colour(1, 2, 3);
+    BITMAP* sheet = make_test_bitmap(96, 32, BADGE); // three columns
+    load_into_cache(1, sheet);
+    destroy_bitmap(sheet);
 
     // Rings of 22 around a centre 22 pixels left of the bitmap (faint: no open edge).
     NODE* a = node_at(263, world_y(100));
@@ -567,11 +598,18 @@ TEST_F(MapDrawingTest, WhatReachesIntoTheBitmapFromOffItStillShows)
     // A start node wholly off the bitmap.
     NODE* s = node_at(world_x(-200), world_y(300));
     s->bRevealed = s->bStart = true;
+    // A node 40 pixels below the bitmap: its badge, 48 to 12 above it, reaches 8 rows in.
+    NODE* t = node_at(320, world_y(520));
+    t->bRevealed = true;
 
     a->draw(bmp);
     b->draw(bmp);
     e->draw(bmp);
     s->draw(bmp);
-    expect_pixels(bmp, {{0, 100, blend(BLUE, BACK, 96)}, {632, 127, WHITE}, {639, 117, WHITE}, {320, 360, WHITE}}, "zoom 6");
+    t->draw(bmp);
+    expect_pixels(bmp,
+                  {{0, 100, blend(BLUE, BACK, 96)}, {632, 127, WHITE}, {639, 117, WHITE}, {320, 360, WHITE},
+                   {320, 474, BADGE}, {320, 470, BACK}},
+                  "zoom 6");
     EXPECT_EQ(s->sprBadge->l_Layers.front()->iColumn, 1u) << "the start badge is set before it comes into view";
 }

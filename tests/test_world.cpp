@@ -288,13 +288,20 @@ TEST_F(WorldTest, TheStatusBarIsAnOliveBandWithTheTokensLine)
     destroy_bitmap(bmp);
 }
 
-TEST_F(WorldTest, AnOpenWindowIsDrawn)
+TEST_F(WorldTest, OpenWindowsAreDrawnTheFirstOpenedOnTop)
 {
     press_key(KEY_S);
     BITMAP* bmp = make_test_bitmap(640, 480, BLACK);
     world()->draw(bmp);
     // The chart's title bar, y 65 to 75.
     EXPECT_TRUE(any_pixel(bmp, 121, 66, 519, 74, DARK_KHAKI));
+
+    // The weather window, opened second, lies under the chart: the chart's translucent body
+    // covers the weather's title bar (y 165 to 175).
+    press_key(KEY_W);
+    clear_to_color(bmp, BLACK);
+    world()->draw(bmp);
+    EXPECT_EQ(getpixel(bmp, 223, 168), blended(DARK_BLUE, DARK_KHAKI, 164));
     destroy_bitmap(bmp);
 }
 

@@ -196,19 +196,25 @@ void MAP::blend_overlay(BITMAP* bmp, const FOG_COPY* a_Copies)
     {
         int by2 = std::min(by + BLOCK - 1, y2);
         // Runs of neighbouring blocks that need it, blended with one clipped draw each.
+        auto blend_run = [&](int iFrom, int iTo) {
+            set_clip_rect(bmp, iFrom, by, iTo, by2);
+            draw_trans_sprite(bmp, bmpOverlay, 0, 0);
+        };
         int iRun_start = -1;
-        for (int bx = x1; bx <= x2 + 1; bx += BLOCK)
+        for (int bx = x1; bx <= x2; bx += BLOCK)
         {
-            bool bNeeded = bx <= x2 && may_show_through(a_Copies, bx, by, std::min(bx + BLOCK - 1, x2), by2);
+            bool bNeeded = may_show_through(a_Copies, bx, by, std::min(bx + BLOCK - 1, x2), by2);
             if (bNeeded && iRun_start < 0)
                 iRun_start = bx;
             if (!bNeeded && iRun_start >= 0)
             {
-                set_clip_rect(bmp, iRun_start, by, std::min(bx - 1, x2), by2);
-                draw_trans_sprite(bmp, bmpOverlay, 0, 0);
+                blend_run(iRun_start, bx - 1);
                 iRun_start = -1;
             }
         }
+        // A run reaching the right end, whatever the width.
+        if (iRun_start >= 0)
+            blend_run(iRun_start, x2);
     }
     set_clip_rect(bmp, iLeft, iTop, iRight, iBottom);
 }
