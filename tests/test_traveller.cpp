@@ -113,6 +113,24 @@ TEST_F(TravellerTest, ALegWestwardReachesTheWaypointAtZeroThenCrossesTheSeam)
     EXPECT_EQ(traveller()->get_node(), n);
 }
 
+TEST_F(TravellerTest, ALegWhoseFirstHalfCrossesTheSeamGoesOnPastTheWaypoint)
+{
+    // The waypoint (545.1, 100) is reached at its copy x -94.9, whose distance from s comes
+    // out a rounding short of the waypoint's own.
+    NODE* s = node_at(50.2f, 100);
+    NODE* n = node_at(400, 100);
+    EDGE* e = set_off(s, n);
+    NODE* w = e->get_waypoint();
+    EXPECT_NEAR(w->get_x(), 545.1f, 1e-3);
+    EXPECT_EQ(e->destination(s, w->get_x() - 640, w->get_y()), n);
+
+    travel();
+    EXPECT_TRUE(contains(v_Dest, w->get_x() - 640));
+    EXPECT_EQ(traveller()->get_node(), n);
+    EXPECT_NEAR(traveller()->get_x(), 400, 1e-3);
+    EXPECT_FLOAT_EQ(traveller()->get_y(), 100);
+}
+
 TEST_F(TravellerTest, TheNightRuleSleepsOnlyWhenHeadingForLand)
 {
     struct CASE
