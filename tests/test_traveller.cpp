@@ -352,3 +352,23 @@ TEST_F(TravellerTest, TheStatusLineSaysTravellingOrSleeping)
     destroy_bitmap(bmp);
     destroy_bitmap(bmpExpected);
 }
+
+TEST_F(TravellerTest, AtANodeTheStatusLineShowsTheNodeWithItsLandmassName)
+{
+    NODE* n = node_at(100, 100, make_cell(6000, 60, 3));
+    *n->sName = "Harrow";
+    map->add_landmass(3);
+    place_player(n);
+    BITMAP* bmp = make_test_bitmap(640, 480, GRAY);
+    BITMAP* bmpExpected = make_test_bitmap(640, 480, GRAY);
+    BITMAP* bmpNameless = make_test_bitmap(640, 480, GRAY);
+    traveller()->draw_status(bmp, 5.0f, 445.0f, map);
+    for (BITMAP* b : {bmpExpected, bmpNameless})
+        traveller()->get_weather()->draw(b, 0);
+    n->draw_info(bmpExpected, 5.0f, 445.0f, map->l_Landmasses.front()->strName);
+    n->draw_info(bmpNameless, 5.0f, 445.0f, NULL);
+    EXPECT_TRUE(same_pixels(bmp, bmpExpected));
+    EXPECT_FALSE(same_pixels(bmp, bmpNameless));
+    for (BITMAP* b : {bmp, bmpExpected, bmpNameless})
+        destroy_bitmap(b);
+}
