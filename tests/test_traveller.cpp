@@ -113,6 +113,24 @@ TEST_F(TravellerTest, ALegWestwardReachesTheWaypointAtZeroThenCrossesTheSeam)
     EXPECT_EQ(traveller()->get_node(), n);
 }
 
+TEST_F(TravellerTest, ALegWhoseFirstHalfCrossesTheSeamGoesOnPastTheWaypoint)
+{
+    // The waypoint (545.1, 100) is reached at its copy x -94.9, whose distance from s comes
+    // out a rounding short of the waypoint's own.
+    NODE* s = node_at(50.2f, 100);
+    NODE* n = node_at(400, 100);
+    EDGE* e = set_off(s, n);
+    NODE* w = e->get_waypoint();
+    EXPECT_NEAR(w->get_x(), 545.1f, 1e-3);
+    EXPECT_EQ(e->destination(s, w->get_x() - 640, w->get_y()), n);
+
+    travel();
+    EXPECT_TRUE(contains(v_Dest, w->get_x() - 640));
+    EXPECT_EQ(traveller()->get_node(), n);
+    EXPECT_NEAR(traveller()->get_x(), 400, 1e-3);
+    EXPECT_FLOAT_EQ(traveller()->get_y(), 100);
+}
+
 TEST_F(TravellerTest, TheNightRuleSleepsOnlyWhenHeadingForLand)
 {
     struct CASE
@@ -333,4 +351,24 @@ TEST_F(TravellerTest, TheStatusLineSaysTravellingOrSleeping)
     }
     destroy_bitmap(bmp);
     destroy_bitmap(bmpExpected);
+}
+
+TEST_F(TravellerTest, AtANodeTheStatusLineShowsTheNodeWithItsLandmassName)
+{
+    NODE* n = node_at(100, 100, make_cell(6000, 60, 3));
+    *n->sName = "Harrow";
+    map->add_landmass(3);
+    place_player(n);
+    BITMAP* bmp = make_test_bitmap(640, 480, GRAY);
+    BITMAP* bmpExpected = make_test_bitmap(640, 480, GRAY);
+    BITMAP* bmpNameless = make_test_bitmap(640, 480, GRAY);
+    traveller()->draw_status(bmp, 5.0f, 445.0f, map);
+    for (BITMAP* b : {bmpExpected, bmpNameless})
+        traveller()->get_weather()->draw(b, 0);
+    n->draw_info(bmpExpected, 5.0f, 445.0f, map->l_Landmasses.front()->strName);
+    n->draw_info(bmpNameless, 5.0f, 445.0f, NULL);
+    EXPECT_TRUE(same_pixels(bmp, bmpExpected));
+    EXPECT_FALSE(same_pixels(bmp, bmpNameless));
+    for (BITMAP* b : {bmp, bmpExpected, bmpNameless})
+        destroy_bitmap(b);
 }

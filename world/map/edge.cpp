@@ -9,6 +9,11 @@
 
 namespace
 {
+// A traveller stopped on a waypoint across the seam stands at its copy 640 away, whose
+// distance from the start node can come out a rounding short of the waypoint's own: within
+// this much it has reached the waypoint.
+const float WAYPOINT_REACHED = 1e-3f;
+
 int clamp_index(int i, int iSize)
 {
     if (i < 0)
@@ -125,7 +130,7 @@ NODE* EDGE::destination(NODE* n, float X, float Y)
     }
     float a = wrapped_distance(n->fX, n->fY, nWaypoint->fX, nWaypoint->fY);
     float b = wrapped_distance(n->fX, n->fY, X, Y);
-    if (b < a)
+    if (b < a - WAYPOINT_REACHED)
         return nWaypoint;
     return f;
 }

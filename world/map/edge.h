@@ -55,7 +55,6 @@ public:
     void block() { bBlocked = true; }
     void unblock() { bBlocked = false; }
     bool is_open() const { return !bBlocked; }
-    bool is_blocked() const { return bBlocked; }
 
     float wrap_offset(int sign);
     void draw_line(BITMAP* bmp, float x1, float y1, float x2, float y2, int colour);
