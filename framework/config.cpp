@@ -14,16 +14,60 @@ namespace
 {
 const char* CONFIG_FILE = "config.ini";
 
-// The line of config.ini that Allegro must not see (its reader loops forever on some
-// malformed UTF-8), or 0 when the file is well-formed or missing.
-int malformed_line()
+// Allegro's line reader grows its line buffer (256 bytes at first, then doubled) only once
+// fewer than two bytes are left in it, so a character of several bytes, or the closing zero
+// after one, can be written past its end. The offset of the first line it would overrun, or
+// npos. The text is well-formed UTF-8 already.
+size_t overrun_offset(const std::string& sText)
+{
+    size_t iLine_start = 0;
+    size_t iSize = 256;
+    size_t iOut = 0;
+    for (size_t i = 0; i < sText.size();)
+    {
+        const unsigned char c = static_cast<unsigned char>(sText[i]);
+        if (c == '\r' || c == '\n')
+        {
+            if (iOut + 1 > iSize)
+                return iLine_start;
+            iOut = 0;
+            iSize = 256;
+            iLine_start = ++i;
+            continue;
+        }
+        const size_t iWidth = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (iOut >= iSize - 1)
+            iSize *= 2;
+        if (iOut + iWidth > iSize)
+            return iLine_start;
+        iOut += iWidth;
+        i += iWidth;
+    }
+    return iOut + 1 > iSize ? iLine_start : std::string::npos;
+}
+
+// What keeps config.ini from Allegro: its reader loops forever on some malformed UTF-8 and
+// overruns its buffer on some long lines. The line and the reason, or line 0 when the file
+// is fine or missing.
+struct UNREADABLE
+{
+    int iLine;
+    const char* sReason;
+};
+
+UNREADABLE unreadable_line()
 {
     std::ifstream in(CONFIG_FILE, std::ios::binary);
     if (!in.is_open())
-        return 0;
+        return {0, ""};
     const std::string sText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const size_t iBad = utf8_error_offset(sText);
-    return iBad == std::string::npos ? 0 : line_of_offset(sText, iBad);
+    size_t iBad = utf8_error_offset(sText);
+    if (iBad != std::string::npos)
+        return {line_of_offset(sText, iBad), "is not UTF-8 text"};
+    iBad = overrun_offset(sText);
+    if (iBad != std::string::npos)
+        return {line_of_offset(sText, iBad), "is too long for Allegro's settings reader"};
+    return {0, ""};
 }
 
 int clamp_int(int iValue, int iMax)
@@ -66,13 +110,13 @@ void CONFIG::release()
 void CONFIG::load()
 {
     push_config_state();
-    const int iBad_line = malformed_line();
-    if (iBad_line == 0)
+    const UNREADABLE uBad = unreadable_line();
+    if (uBad.iLine == 0)
         set_config_file(CONFIG_FILE);
     else
     {
-        allegro_message("ERROR:  %s line %d is not UTF-8 text.  Using the defaults.\n", CONFIG_FILE,
-                        iBad_line);
+        allegro_message("ERROR:  %s line %d %s.  Using the defaults.\n", CONFIG_FILE, uBad.iLine,
+                        uBad.sReason);
         // No settings at all: every key takes its default, as for a missing file.
         set_config_data("", 0);
     }
@@ -84,7 +128,7 @@ void CONFIG::load()
 void CONFIG::save()
 {
     // A file Allegro cannot read is left as it is.
-    if (malformed_line() != 0)
+    if (unreadable_line().iLine != 0)
         return;
     push_config_state();
     set_config_file(CONFIG_FILE);

@@ -69,6 +69,35 @@ TEST_F(ConfigTest, TextAllegroCannotReadGivesDefaultsAndAMessage)
         EXPECT_STREQ(cfg.level, "LOW");
     }
 
+    // Allegro's line reader writes past its buffer when a line's characters of several bytes
+    // (or its closing zero) reach just beyond the 256 or 512 bytes it holds.
+    const std::string sEacute = "\xc3\xa9";
+    const std::string sEuro = "\xe2\x82\xac";
+    const std::pair<std::string, int> l_Long[] = {
+        {"#" + std::string(253, 'a') + sEacute + "\n" + sGood, 1},
+        {sGood + "#" + std::string(252, 'a') + sEuro + "\r\n", 4},
+        {sGood + "\n#" + std::string(509, 'a') + sEacute, 5},
+    };
+    for (const auto& k : l_Long)
+    {
+        CONFIG cfg = load(k.first);
+        EXPECT_EQ(sMessages, "ERROR:  config.ini line " + std::to_string(k.second) +
+                                 " is too long for Allegro's settings reader.  Using the "
+                                 "defaults.\n" +
+                                 MODE_MESSAGE)
+            << k.second;
+        EXPECT_EQ(cfg.iScreen_w, 640);
+    }
+    // Lines that fit it, however long, are read: plain ASCII, or the same characters a byte
+    // earlier.
+    for (const std::string& sLine :
+         {std::string(3000, 'a'), "#" + std::string(252, 'a') + sEacute, "#" + std::string(251, 'a') + sEuro})
+    {
+        CONFIG cfg = load(sLine + "\n" + sGood);
+        EXPECT_EQ(sMessages, "");
+        EXPECT_EQ(cfg.iScreen_w, 800);
+    }
+
     // Well-formed text beyond ASCII is read as before.
     CONFIG cfg = load("# caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x99\x82\n" + sGood);
     EXPECT_EQ(sMessages, "");
