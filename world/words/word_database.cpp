@@ -8,13 +8,9 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "world/map/node.h"
 #include "world/words/word_file_reader.h"
 
-// The node-based query waits for the node class; the rest stands without it.
-#if __has_include("world/map/node.h")
-#include "world/map/node.h"
-#define ORV_HAVE_NODE 1
-#endif
 
 int iLast_image = 0;
 
@@ -242,13 +238,8 @@ std::string* WORD_DATABASE::query_place_word(int iCategory, NODE* node)
         allegro_message("goto pull_from_list...we've got a null");
         return nullptr;
     }
-#ifdef ORV_HAVE_NODE
     return query_place_word(iCategory, node->get_height(), node->get_temperature(),
                             node->edge_count(), node->get_rank());
-#else
-    (void)iCategory;
-    return nullptr;
-#endif
 }
 
 std::string WORD_DATABASE::place_query_text(int iCategory, int iHeight, int iTemperature,
