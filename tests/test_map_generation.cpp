@@ -226,6 +226,51 @@ TEST_F(GenerationTest, OfTwoNodesAtTheSameDistanceTheEarlierBuiltIsLinkedFirst)
     EXPECT_FALSE(less_by_distance(&ndNear, &ndNear));
 }
 
+TEST_F(GenerationTest, LinkingFromTheNearestRecordsMatchesSortingThemAll)
+{
+    // A lattice gives many equal distances and the columns near the seam the way across it.
+    for (int i = 0; i < 120; ++i)
+        node_at((float)(i % 12) * 53.0f + (i % 3 == 0 ? 0.0f : 5.0f), 40.0f + (float)(i / 12) * 40.0f);
+    // Hubs already linked to their ten nearest need more than the nearest dozen records.
+    int iNth = 0;
+    for (NODE* a : map->l_Nodes)
+        if (iNth++ % 10 == 0)
+        {
+            std::vector<NODE_DISTANCE> v_All;
+            map->distance_records(a, v_All);
+            for (const NODE_DISTANCE& nd : v_All)
+                if (a->edge_count() < 10 && !nd.nNode->is_adjacent(a))
+                    link(a, nd.nNode);
+        }
+    unsigned int seed = 1;
+    for (NODE* a : map->l_Nodes)
+    {
+        std::vector<NODE_DISTANCE> v_All;
+        map->distance_records(a, v_All);
+        random_seed(++seed);
+        const int r = random_next() % 100;
+        const int k = r < 60 ? 1 : r < 65 ? 2 : r < 70 ? 3 : r < 73 ? 4 : r < 76 ? 5 : r < 78 ? 6 : 2;
+        std::set<NODE*> s_Expected;
+        for (const NODE_DISTANCE& nd : v_All)
+            if (nd.nNode->is_adjacent(a))
+                s_Expected.insert(nd.nNode);
+        int iAdded = 0;
+        for (const NODE_DISTANCE& nd : v_All)
+            if (iAdded < k && !s_Expected.count(nd.nNode))
+            {
+                s_Expected.insert(nd.nNode);
+                ++iAdded;
+            }
+        random_seed(seed);
+        map->link_node(a);
+        std::set<NODE*> s_Linked;
+        for (NODE* b : map->l_Nodes)
+            if (b->is_adjacent(a))
+                s_Linked.insert(b);
+        ASSERT_EQ(s_Linked, s_Expected) << "node " << a->get_id() << ", " << k << " links asked";
+    }
+}
+
 // ---------------------------------------------------------------- analysis and locks
 
 TEST_F(GenerationTest, GroupsAreJoinedAndEveryClassDrawsOncePerEdge)
