@@ -501,8 +501,9 @@ TEST_F(MapDrawingTest, HoldingMHidesTheWholeMapAndHoldingHShowsWhatIsHidden)
     EXPECT_EQ(getpixel(map->bmpFog_dark, 150, 400), BLACK);
 }
 
-// The dim fog is blended only where the dark fog may show a hole: the picture must be the
-// one a single blend of the whole overlay gives, wherever the view and whatever the zoom.
+// The fogs are stretched and the dim one blended only where the dark fog may show a hole,
+// black filled elsewhere: the picture must be the one of stretching both whole and one blend
+// of the whole overlay, wherever the view and whatever the zoom.
 TEST_F(MapDrawingTest, TheFogLooksAsOneWholeBlendOfTheOverlayWouldMakeIt)
 {
     struct SPOT
@@ -520,11 +521,12 @@ TEST_F(MapDrawingTest, TheFogLooksAsOneWholeBlendOfTheOverlayWouldMakeIt)
     map->draw(bmp); // cuts every hole
 
     // The frame, a screen narrower and lower than the fog (its width no multiple of the
-    // blend's blocks), and a frame drawn within a clip.
+    // blend's blocks), one wider and higher than the overlay, and a frame drawn within a clip.
     struct TARGET
     {
         int w, h, x1, y1, x2, y2;
-    } targets[] = {{640, 480, 0, 0, 639, 479}, {600, 450, 0, 0, 599, 449}, {640, 480, 5, 3, 630, 470}};
+    } targets[] = {{640, 480, 0, 0, 639, 479}, {600, 450, 0, 0, 599, 449}, {700, 530, 0, 0, 699, 529},
+                   {640, 480, 5, 3, 630, 470}};
     BITMAP* bmpOverlay = make_test_bitmap(640, 480, MAGENTA);
     const float ZOOMS[] = {1, 3, 6, 9, 0.5f, 1.37f, 2.6f};
     const float CENTRES[][2] = {{320, 240}, {10.3f, 240}, {633.7f, 50.2f}, {100.5f, 470.9f}};

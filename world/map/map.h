@@ -145,8 +145,8 @@ private:
     {
         int x, y, w, h;
     };
-    // The dim fog's overlay blended onto bmp, in the parts where that changes anything.
-    void blend_overlay(BITMAP* bmp, const FOG_COPY* a_Copies);
+    // Both fogs onto bmp, the dim one blended through the overlay.
+    void draw_fog(BITMAP* bmp, const FOG_COPY* a_Copies);
     // Whether some pixel of the screen block may show a hole of the dark fog.
     bool may_show_through(const FOG_COPY* a_Copies, int x1, int y1, int x2, int y2);
     // Records the tiles of the dark fog that a hole of radius r at (x, y) reaches into.

@@ -1,8 +1,11 @@
 // Drawing of the travel map: the two fog layers with the holes that sight cuts into them,
 // the edges, the nodes with their markers, icons and labels, and a node's status lines.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/camera.h"
 #include "framework/colours.h"
@@ -89,8 +92,7 @@ void MAP::draw(BITMAP* bmp)
     if (key[KEY_M])
         return;
 
-    // Every copy of the dim fog goes into the overlay first, so that it is blended once.
-    rectfill(bmpOverlay, 0, 0, bmpOverlay->w, bmpOverlay->h, MAGENTA);
+    // Where the three copies of the fog land.
     CAMERA* c = CAMERA::current();
     FOG_COPY a_Copies[3];
     int i = 0;
@@ -101,12 +103,8 @@ void MAP::draw(BITMAP* bmp)
         k.y = (int)c->world_to_screen_y(0);
         k.w = (int)c->scale_length_x((int)WRAP_WIDTH);
         k.h = (int)c->scale_length_y(480);
-        stretch_fog(bmpFog_dark, bmp, k.x, k.y, k.w, k.h);
-        stretch_fog(bmpFog_dim, bmpOverlay, k.x, k.y, k.w, k.h);
     }
-    set_trans_blender(0, 0, 0, 128);
-    blend_overlay(bmp, a_Copies);
-    solid_mode();
+    draw_fog(bmp, a_Copies);
 
     for (EDGE* e : l_Edges)
         e->draw(bmp);
@@ -179,42 +177,110 @@ bool MAP::may_show_through(const FOG_COPY* a_Copies, int x1, int y1, int x2, int
     return false;
 }
 
-void MAP::blend_overlay(BITMAP* bmp, const FOG_COPY* a_Copies)
+void MAP::draw_fog(BITMAP* bmp, const FOG_COPY* a_Copies)
 {
-    // Where the dark fog has no hole it has made the target black, and the overlay, black
-    // or the mask, blended over black leaves it black; outside every copy the overlay is
-    // the mask. Blending only the blocks that may show a hole gives the same picture as one
-    // blend of the whole overlay.
+    // The picture is that of the dark fog stretched over bmp copy by copy, then the dim fog
+    // stretched the same way into the overlay and the overlay blended once over it all. The
+    // dark fog is black but for its holes, so a block of the screen that can show no hole
+    // takes the same black from a fill; a black target under the overlay, black or the
+    // mask, stays black, so only the blocks that may show a hole need the dim fog and the
+    // blend. Each fog is stretched once, into the box around those blocks: a stretch costs
+    // little by the pixel but much by the call.
     const int BLOCK = 16;
     int iLeft, iTop, iRight, iBottom;
     get_clip_rect(bmp, &iLeft, &iTop, &iRight, &iBottom);
-    int x1 = std::max(iLeft, 0);
-    int y1 = std::max(iTop, 0);
-    int x2 = std::min(iRight, bmpOverlay->w - 1);
-    int y2 = std::min(iBottom, bmpOverlay->h - 1);
-    for (int by = y1; by <= y2; by += BLOCK)
+    struct RUN
     {
-        int by2 = std::min(by + BLOCK - 1, y2);
-        // Runs of neighbouring blocks that need it, blended with one clipped draw each.
-        auto blend_run = [&](int iFrom, int iTo) {
-            set_clip_rect(bmp, iFrom, by, iTo, by2);
-            draw_trans_sprite(bmp, bmpOverlay, 0, 0);
-        };
-        int iRun_start = -1;
-        for (int bx = x1; bx <= x2; bx += BLOCK)
+        int x1, y1, x2, y2;
+    };
+    std::vector<RUN> v_Holes;
+    std::vector<RUN> v_Black;
+    int bx1 = INT_MAX, by1 = INT_MAX, bx2 = INT_MIN, by2 = INT_MIN; // the box of v_Holes
+    for (int y = std::max(iTop, 0); y <= iBottom; y += BLOCK)
+    {
+        const int y2 = std::min(y + BLOCK - 1, iBottom);
+        // The row in runs of neighbouring blocks alike.
+        int iRun_from = -1;
+        bool bRun_holes = false;
+        for (int x = std::max(iLeft, 0);; x += BLOCK)
         {
-            bool bNeeded = may_show_through(a_Copies, bx, by, std::min(bx + BLOCK - 1, x2), by2);
-            if (bNeeded && iRun_start < 0)
-                iRun_start = bx;
-            if (!bNeeded && iRun_start >= 0)
+            const bool bEnd = x > iRight; // past the last block: the last run ends
+            const bool bHoles = !bEnd && may_show_through(a_Copies, x, y, std::min(x + BLOCK - 1, iRight), y2);
+            if (iRun_from >= 0 && (bEnd || bHoles != bRun_holes))
             {
-                blend_run(iRun_start, bx - 1);
-                iRun_start = -1;
+                RUN run{iRun_from, y, std::min(x - 1, iRight), y2};
+                if (bRun_holes)
+                {
+                    v_Holes.push_back(run);
+                    bx1 = std::min(bx1, run.x1);
+                    by1 = std::min(by1, run.y1);
+                    bx2 = std::max(bx2, run.x2);
+                    by2 = std::max(by2, run.y2);
+                }
+                else
+                    v_Black.push_back(run);
+                iRun_from = -1;
+            }
+            if (bEnd)
+                break;
+            if (iRun_from < 0)
+            {
+                iRun_from = x;
+                bRun_holes = bHoles;
             }
         }
-        // A run reaching the right end, whatever the width.
-        if (iRun_start >= 0)
-            blend_run(iRun_start, x2);
+    }
+
+    solid_mode();
+    // Black where no hole can show, but for what the stretch into the box covers anyway.
+    auto fill_black = [&](int x1, int y1, int x2, int y2) {
+        for (int i = 0; i < 3; ++i)
+        {
+            const FOG_COPY& k = a_Copies[i];
+            const int cx1 = std::max(x1, k.x);
+            const int cx2 = std::min(x2, k.x + k.w - 1);
+            const int cy1 = std::max(y1, k.y);
+            const int cy2 = std::min(y2, k.y + k.h - 1);
+            if (cx1 <= cx2 && cy1 <= cy2)
+                rectfill(bmp, cx1, cy1, cx2, cy2, BLACK);
+        }
+    };
+    for (const RUN& run : v_Black)
+    {
+        if (run.y2 < by1 || run.y1 > by2 || run.x2 < bx1 || run.x1 > bx2)
+        {
+            fill_black(run.x1, run.y1, run.x2, run.y2);
+            continue;
+        }
+        if (run.x1 < bx1)
+            fill_black(run.x1, run.y1, bx1 - 1, run.y2);
+        if (run.x2 > bx2)
+            fill_black(bx2 + 1, run.y1, run.x2, run.y2);
+    }
+    if (v_Holes.empty())
+        return;
+
+    set_clip_rect(bmp, bx1, by1, bx2, by2);
+    for (int i = 0; i < 3; ++i)
+        stretch_fog(bmpFog_dark, bmp, a_Copies[i].x, a_Copies[i].y, a_Copies[i].w, a_Copies[i].h);
+
+    // The overlay is blended at 0, 0 and so reaches no further than its own size.
+    const int ox2 = std::min(bx2, bmpOverlay->w - 1);
+    const int oy2 = std::min(by2, bmpOverlay->h - 1);
+    if (bx1 <= ox2 && by1 <= oy2)
+    {
+        set_clip_rect(bmpOverlay, bx1, by1, ox2, oy2);
+        rectfill(bmpOverlay, bx1, by1, ox2, oy2, MAGENTA);
+        for (int i = 0; i < 3; ++i)
+            stretch_fog(bmpFog_dim, bmpOverlay, a_Copies[i].x, a_Copies[i].y, a_Copies[i].w, a_Copies[i].h);
+        set_clip_rect(bmpOverlay, 0, 0, bmpOverlay->w - 1, bmpOverlay->h - 1);
+        set_trans_blender(0, 0, 0, 128);
+        for (const RUN& run : v_Holes)
+            if (run.x1 <= ox2 && run.y1 <= oy2)
+            {
+                set_clip_rect(bmp, run.x1, run.y1, std::min(run.x2, ox2), std::min(run.y2, oy2));
+                draw_trans_sprite(bmp, bmpOverlay, 0, 0);
+            }
     }
     set_clip_rect(bmp, iLeft, iTop, iRight, iBottom);
 }
