@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "framework/camera.h"
