@@ -6,11 +6,9 @@
 
 namespace
 {
-[[noreturn]] void die(const char* message, const char* argument)
+[[noreturn]] void die(const std::string& sMessage)
 {
-    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-    allegro_message(message, argument);
-    std::exit(0);
+    fatal_exit(FAILURE_EXIT_CODE, true, {sMessage});
 }
 
 float square(float f)
@@ -19,11 +17,20 @@ float square(float f)
 }
 }
 
+void fatal_exit(int iCode, bool bText_mode, std::initializer_list<std::string> l_Messages)
+{
+    if (bText_mode)
+        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    for (const std::string& sMessage : l_Messages)
+        allegro_message("%s", sMessage.c_str());
+    std::exit(iCode);
+}
+
 BITMAP* load_bitmap_or_die(const char* file, RGB* palette)
 {
     BITMAP* bmp = load_bitmap(file, palette);
     if (bmp == NULL)
-        die("ERROR:  Could not find/open '%s'", file);
+        die(std::string("ERROR:  Could not find/open '") + file + "'");
     return bmp;
 }
 
@@ -40,7 +47,7 @@ BITMAP* create_bitmap_or_die(int width, int height)
     const int iBytes = (get_color_depth() + 7) / 8;
     BITMAP* bmp = bitmap_size_fits(width, height, iBytes) ? create_bitmap(width, height) : NULL;
     if (bmp == NULL)
-        die("%s", "ERROR:  Could not create bitmap.  Memory error.");
+        die("ERROR:  Could not create bitmap.  Memory error.");
     return bmp;
 }
 
@@ -48,7 +55,7 @@ BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int he
 {
     BITMAP* bmp = create_sub_bitmap(parent, x, y, width, height);
     if (bmp == NULL)
-        die("%s", "ERROR:  Could not create bitmap.  Memory error.");
+        die("ERROR:  Could not create bitmap.  Memory error.");
     return bmp;
 }
 
@@ -163,12 +170,11 @@ void report_sql_error(sqlite3* db, char* zErrMsg)
 
 void exit_on_open_failure(sqlite3* db, const char* where, const char* path)
 {
+    std::string sMessage = std::string("Can't open database: ") + path + ": " + sqlite3_errmsg(db) + "\n";
     if (where != NULL)
-        allegro_message("ERROR: %s: Can't open database: %s: %s\n", where, path, sqlite3_errmsg(db));
-    else
-        allegro_message("Can't open database: %s: %s\n", path, sqlite3_errmsg(db));
+        sMessage = std::string("ERROR: ") + where + ": " + sMessage;
     sqlite3_close(db);
-    std::exit(1);
+    fatal_exit(FAILURE_EXIT_CODE, false, {sMessage});
 }
 
 const char* column_text(int argc, char** argv, int i)

@@ -4,11 +4,19 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <list>
 #include <string>
 
+// Every path the game cannot go on from ends here. With bText_mode the screen first goes back
+// to text mode, as a box cannot show over a video mode; then each message gets its own box, in
+// order, and the process ends with iCode. A failure ends with FAILURE_EXIT_CODE, so a script or
+// a launcher never takes it for a normal end; only a quit ends with 0.
+constexpr int FAILURE_EXIT_CODE = 1;
+[[noreturn]] void fatal_exit(int iCode, bool bText_mode, std::initializer_list<std::string> l_Messages);
+
 // Bitmaps the game cannot do without: on failure these switch to text mode, say why and
-// end the process, so they never return NULL.
+// end the process as a failure, so they never return NULL.
 BITMAP* load_bitmap_or_die(const char* file, RGB* palette);
 BITMAP* create_bitmap_or_die(int width, int height);
 BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int height);
@@ -55,7 +63,7 @@ void report_sql_error(sqlite3* db, char* zErrMsg);
 
 // A database the program cannot run without would not open: shows
 // "ERROR: <where>: Can't open database: <file>: <SQLite's message>" (without the
-// "ERROR: <where>: " part when where is NULL), closes it and ends with code 1.
+// "ERROR: <where>: " part when where is NULL), closes it and ends as a failure.
 [[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where, const char* path);
 
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",

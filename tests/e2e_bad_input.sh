@@ -68,12 +68,18 @@ done
 
 # Screen sizes the screen cannot take: the video-mode failure with a report of its own.
 for mode in "0 480" "640 0" "100000 100000" "32768 32768" "16385 65535" "-640 480"; do
-  run_case "mode $mode" "sed -i 's/^mode = .*/mode = $mode 32/' config.ini" 0 \
+  run_case "mode $mode" "sed -i 's/^mode = .*/mode = $mode 32/' config.ini" 1 \
     "$MODE_FAIL\nREPORT:  Screen size ${mode/ /x} out of range\n"
 done
 
-# A missing input database is named.
+# Each input missing in turn: one message naming it, code 1.
 for db in words wc; do
   run_case "no-$db.db" "rm data/$db.db" 1 \
     "ERROR: WORLD::init: Can't open database: ./data/$db.db: unable to open database file\n"
+done
+for image in Nodes.pcx significant_locations.bmp smiley.bmp; do
+  run_case "no-$image" "rm data/images/$image" 1 "ERROR:  Could not find/open './data/images/$image'"
+done
+for text in words.dat calendars.dat; do
+  run_case "no-$text" "rm data/$text" 1 "unable to open ./data/$text for input."
 done

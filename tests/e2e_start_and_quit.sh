@@ -45,12 +45,12 @@ run_case with-sound null ""
 run_case without-sound none "ERROR:  Failure to install sound.  Attempting to run without sound.
 REPORT:  Insufficient digital voices available"
 
-# A missing icon sheet ends the game at start with a message and code 0.
+# A missing icon sheet ends the game at start with a message and code 1.
 dir=$(e2e_fresh_run_dir "$RUN_DIR")
 rm "$dir/data/images/Nodes.pcx"
 e2e_start "$binary" "$dir" "$(e2e_null_sound_config "$dir")"
 e2e_wait_exit 60 || e2e_fail "missing-image: still running"
-[ "$E2E_RC" -eq 0 ] || e2e_fail "missing-image: exit code $E2E_RC"
+[ "$E2E_RC" -eq 1 ] || e2e_fail "missing-image: exit code $E2E_RC"
 [ "$(cat "$E2E_OUT")" = "ERROR:  Could not find/open './data/images/Nodes.pcx'" ] || e2e_fail "missing-image: unexpected messages"
 echo "ok: missing-image"
 rm -rf "$dir"

@@ -565,5 +565,5 @@ TEST_F(CalendarDeathTest, DataWithoutARunnableCalendarEndsWithCodeOne)
             CALENDAR cal;
             cal.load("/nonexistent/calendars.dat");
         },
-        1, "unable to open /nonexistent/calendars.dat for input.*no calendar is defined");
+        1, "unable to open /nonexistent/calendars\\.dat for input\\.$");
 }

@@ -27,9 +27,17 @@ TEST(BitmapHelpers, SubBitmapIsAWindowOntoItsParent)
     destroy_bitmap_if(bmpParent);
 }
 
-TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeZero)
+TEST(FatalExitDeathTest, ShowsEveryMessageInOrderAndEndsWithTheCodeGiven)
 {
-    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/Nodes.pcx", NULL), 0,
+    EXPECT_EXIT_SAYING(fatal_exit(FAILURE_EXIT_CODE, false, {"first 100%s\n", "second\n"}), 1,
+                       "^first 100%s\nsecond\n$");
+    EXPECT_EXIT_SAYING(fatal_exit(3, true, {"only\n"}), 3, "^only\n$");
+    EXPECT_EXIT_SAYING(fatal_exit(FAILURE_EXIT_CODE, true, {}), 1, "^$");
+}
+
+TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeOne)
+{
+    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/Nodes.pcx", NULL), 1,
                        "ERROR:  Could not find/open '\\./data/images/Nodes\\.pcx'");
 }
 
@@ -41,7 +49,7 @@ TEST(BitmapHelpersDeathTest, ImpossibleBitmapEndsWithMemoryMessage)
         {30000, 30000}, {32768, 32768}, {16385, 65535}, {0, 10}, {10, 0}, {-640, 480},
     };
     for (const auto& k : l_Cases)
-        EXPECT_EXIT_SAYING(create_bitmap_or_die(k.first, k.second), 0,
+        EXPECT_EXIT_SAYING(create_bitmap_or_die(k.first, k.second), 1,
                            "ERROR:  Could not create bitmap\\.  Memory error\\.")
             << k.first << "x" << k.second;
 }

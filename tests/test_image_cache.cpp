@@ -87,8 +87,8 @@ TEST_F(ImageCache, EraseHandsTheImageBackAndSlotsKeepTheirImages)
     destroy_bitmap(first);
 }
 
-TEST(ImageCacheDeathTest, MissingSheetEndsWithMessageAndCodeZero)
+TEST(ImageCacheDeathTest, MissingSheetEndsWithMessageAndCodeOne)
 {
-    EXPECT_EXIT_SAYING(IMAGE_CACHE::load(0, "./no_such_dir/Nodes.pcx"), 0,
+    EXPECT_EXIT_SAYING(IMAGE_CACHE::load(0, "./no_such_dir/Nodes.pcx"), 1,
                        "ERROR:  Could not find/open '\\./no_such_dir/Nodes\\.pcx'");
 }

@@ -35,13 +35,13 @@ void set_old_text_background(int iColour)
 #pragma GCC diagnostic pop
 }
 
+// A start-up step failed: its message, then Allegro's own report of why.
 [[noreturn]] void fatal(const char* message)
 {
-    allegro_message("%s", message);
-    allegro_message("REPORT:  %s\n", allegro_error);
-    std::exit(0);
+    fatal_exit(FAILURE_EXIT_CODE, false, {message, std::string("REPORT:  ") + allegro_error + "\n"});
 }
 
+// The report is read once the screen is back in text mode, as it always was.
 [[noreturn]] void fatal_in_mode(const char* message)
 {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);

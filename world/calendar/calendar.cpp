@@ -88,10 +88,7 @@ void CALENDAR::load(const char* sPath)
     if (sProblem.empty())
         sProblem = check_definitions(sPath);
     if (!sProblem.empty())
-    {
-        allegro_message("%s", sProblem.c_str());
-        exit(1);
-    }
+        fatal_exit(FAILURE_EXIT_CODE, false, {sProblem});
     pick_calendar();
     randomise_date(1000);
 }
@@ -171,7 +168,7 @@ std::string CALENDAR::read_file(const char* sPath)
         });
     }
     delete mPending;
-    return reader.bad_text_message();
+    return reader.problem_message();
 }
 
 std::string CALENDAR::check_definitions(const char* sPath) const

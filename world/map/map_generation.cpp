@@ -305,10 +305,9 @@ NODE* MAP::choose_start_node()
     if (l_Nodes.empty())
     {
         // Nothing to stand on: the game cannot be played.
-        set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("ERROR:  The map has no nodes.  Set node_count in the [map_generation] "
-                        "section of config.ini to a number from 1 to 999.\n");
-        std::exit(1);
+        fatal_exit(FAILURE_EXIT_CODE, true,
+                   {"ERROR:  The map has no nodes.  Set node_count in the [map_generation] "
+                    "section of config.ini to a number from 1 to 999.\n"});
     }
     NODE* nFirst = l_Nodes.front();
     bool bLand_after_first = false;

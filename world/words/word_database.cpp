@@ -133,8 +133,7 @@ void WORD_DATABASE::load(const char* sPath)
         sProblem = check_lists(sPath);
     if (sProblem.empty())
         return;
-    allegro_message("%s", sProblem.c_str());
-    exit(1);
+    fatal_exit(FAILURE_EXIT_CODE, false, {sProblem});
 }
 
 std::string WORD_DATABASE::read_file(const char* sPath)
@@ -168,7 +167,7 @@ std::string WORD_DATABASE::read_file(const char* sPath)
                                               reader.report_unknown_section(sType);
                                       });
     }
-    return reader.bad_text_message();
+    return reader.problem_message();
 }
 
 bool WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,

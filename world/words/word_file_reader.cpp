@@ -16,8 +16,6 @@ constexpr size_t SHOWN_NAME = 100;
 WORD_FILE_READER::WORD_FILE_READER(const char* sPath) : sPath(sPath)
 {
     fs_Read.open(sPath, std::ios::in);
-    if (!fs_Read.is_open())
-        allegro_message("unable to open %s for input.", sPath);
 }
 
 bool WORD_FILE_READER::next_line(std::string& sLine)
@@ -41,8 +39,10 @@ bool WORD_FILE_READER::next_line(std::string& sLine)
     return false;
 }
 
-std::string WORD_FILE_READER::bad_text_message() const
+std::string WORD_FILE_READER::problem_message() const
 {
+    if (!fs_Read.is_open())
+        return "unable to open " + sPath + " for input.";
     if (iBad_line == 0)
         return "";
     return "ERROR:  " + sPath + " line " + std::to_string(iBad_line) + " is not UTF-8 text.\n";

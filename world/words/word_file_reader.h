@@ -11,7 +11,7 @@
 class WORD_FILE_READER
 {
 public:
-    // Shows "unable to open %s for input." when the file cannot be opened.
+    // A file that cannot be opened reads as no lines; problem_message then says so.
     explicit WORD_FILE_READER(const char* sPath);
 
     // The next non-empty line; false at the end of the file, and at a line that is not UTF-8
@@ -19,8 +19,10 @@ public:
     // Lines of any length are read whole.
     bool next_line(std::string& sLine);
 
-    // "ERROR:  <file> line <n> is not UTF-8 text.\n", or empty while every line read was.
-    std::string bad_text_message() const;
+    // Why the file could not be read whole: "unable to open <file> for input." or
+    // "ERROR:  <file> line <n> is not UTF-8 text.\n"; empty while every line read was good.
+    // Either ends the game, so the caller shows it alone.
+    std::string problem_message() const;
 
     // Shows once per section of the file, at the first word it drops, that the section is
     // unknown (or that no header came yet), with the file and the header's line.
