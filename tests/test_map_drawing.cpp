@@ -79,6 +79,23 @@ protected:
         return iCount;
     }
 
+    // Two 64x64 icons and three 32x32 badges, each a colour of its own, in the image slots.
+    static constexpr int ICONS[] = {make_colour(10, 20, 30), make_colour(30, 20, 10)};
+    static constexpr int BADGES[] = {make_colour(1, 2, 3), make_colour(4, 5, 6), make_colour(7, 8, 9)};
+    static void load_icon_sheets()
+    {
+        BITMAP* sheet = make_test_bitmap(128, 64, MAGENTA);
+        for (int i = 0; i < 2; ++i)
+            rectfill(sheet, 64 * i, 0, 64 * i + 63, 63, ICONS[i]);
+        load_into_cache(0, sheet);
+        destroy_bitmap(sheet);
+        sheet = make_test_bitmap(96, 32, MAGENTA);
+        for (int i = 0; i < 3; ++i)
+            rectfill(sheet, 32 * i, 0, 32 * i + 31, 31, BADGES[i]);
+        load_into_cache(1, sheet);
+        destroy_bitmap(sheet);
+    }
+
     BITMAP* bmp = NULL;
 };
 }
@@ -97,6 +114,10 @@ TEST_F(MapDrawingTest, FogIsClearInsideTheSmallRadiusDimmedBetweenAndBlackBeyond
                   {{230, 200, BACK}, {200, 161, BACK}, {250, 200, DIM}, {200, 250, DIM}, {270, 200, BLACK},
                    {520, 100, BACK}, {530, 100, DIM}, {540, 100, BLACK}, {400, 300, BLACK}},
                   "zoom 1");
+    // The token's radii exactly: 25 clear and 35 dimmed.
+    expect_pixels(bmp, {{524, 100, BACK}, {526, 100, DIM}, {534, 100, DIM}, {536, 100, BLACK}, {500, 134, DIM},
+                        {500, 136, BLACK}},
+                  "the token's holes");
 
     // Stretched with the view: at zoom 3 around the node the zones are three times as wide.
     zoom(200, 200, 3);
@@ -167,18 +188,29 @@ TEST_F(MapDrawingTest, EdgesTakeTheColourOfTheirTypeSolidAtThePlayerFaintElsewhe
         int iType, iColour;
     } cases[] = {{EDGE_NORMAL, WHITE},     {EDGE_SHORT_DETOUR, BLUE}, {EDGE_LONG_DETOUR, YELLOW}, {EDGE_GROUP_JOIN, YELLOW},
                  {EDGE_LOCKED, RED},       {EDGE_UNLOCKED, GREEN},    {7, WHITE}};
+    // The player on the edge's west end, on its east end, or on neither.
+    enum PLAYER_AT
+    {
+        AT_WEST,
+        AT_EAST,
+        AWAY
+    };
     int y = 20;
     for (const CASE& k : cases)
-        for (bool bNear : {true, false})
+        for (PLAYER_AT iAt : {AT_WEST, AT_EAST, AWAY})
         {
             NODE* a = node_at(100, (float)y);
             NODE* b = node_at(200, (float)y);
             a->bRevealed = b->bRevealed = a->bVisited = true;
-            a->bPlayer = bNear;
-            EDGE* e = link(a, b, k.iType);
+            a->bPlayer = iAt == AT_WEST;
+            b->bPlayer = iAt == AT_EAST;
+            EDGE* e = link(b, a, k.iType);
+            ASSERT_EQ(e->get_west(), a);
+            const bool bNear = iAt != AWAY;
             clear();
             e->draw(bmp);
-            std::string sWhat = "type " + std::to_string(k.iType) + (bNear ? " at the player" : " away");
+            std::string sWhat = "type " + std::to_string(k.iType) +
+                                (iAt == AT_WEST ? " at the player, west" : iAt == AT_EAST ? " at the player, east" : " away");
             expect_pixels(bmp, {{150, y, bNear ? k.iColour : blend(k.iColour, BACK, 64)}, {150, y + 1, BACK}, {250, y, BACK}},
                           sWhat);
             y += 20;
@@ -333,20 +365,7 @@ TEST_F(MapDrawingTest, MarkerRingsAndDiscsByStateAndZoom)
 
 TEST_F(MapDrawingTest, IconAndBadgeStandAboveTheMarkerAndTheBadgeShowsStartAndEnd)
 {
-    // Two 64x64 icons and three 32x32 badges, each a colour of its own.
-    const int ICONS[] = {make_colour(10, 20, 30), make_colour(30, 20, 10)};
-    const int BADGES[] = {make_colour(1, 2, 3), make_colour(4, 5, 6), make_colour(7, 8, 9)};
-    BITMAP* sheet = make_test_bitmap(128, 64, MAGENTA);
-    for (int i = 0; i < 2; ++i)
-        rectfill(sheet, 64 * i, 0, 64 * i + 63, 63, ICONS[i]);
-    load_into_cache(0, sheet);
-    destroy_bitmap(sheet);
-    sheet = make_test_bitmap(96, 32, MAGENTA);
-    for (int i = 0; i < 3; ++i)
-        rectfill(sheet, 32 * i, 0, 32 * i + 31, 31, BADGES[i]);
-    load_into_cache(1, sheet);
-    destroy_bitmap(sheet);
-
+    load_icon_sheets();
     struct CASE
     {
         bool bStart, bEnd;
@@ -367,6 +386,40 @@ TEST_F(MapDrawingTest, IconAndBadgeStandAboveTheMarkerAndTheBadgeShowsStartAndEn
                       {{311, 247, ICONS[1]}, {328, 247, ICONS[1]}, {311, 234, ICONS[1]}, {329, 225, BACK},
                        {311, 216, k.iBadge}, {328, 233, k.iBadge}, {320, 215, BACK}, {310, 220, BACK}},
                       k.bStart ? "start" : k.bEnd ? "end" : "plain");
+    }
+}
+
+TEST_F(MapDrawingTest, AHoveredFrameLeavesTheBadgeAsItWas)
+{
+    load_icon_sheets();
+    struct CASE
+    {
+        bool bStart, bEnd;
+        int iBadge;
+    } cases[] = {{true, false, BADGES[1]}, {false, true, BADGES[2]}};
+    zoom(320, 240, 3);
+    for (const CASE& k : cases)
+    {
+        NODE* n = node_at(320, 240);
+        n->bRevealed = true;
+        n->bStart = k.bStart;
+        n->bEnd = k.bEnd;
+        const char* sWhat = k.bStart ? "start" : "end";
+        // Drawn first while hovered: the badge keeps its first column ...
+        n->bHovered = true;
+        clear();
+        n->draw(bmp);
+        EXPECT_EQ(getpixel(bmp, 311, 216), BADGES[0]) << sWhat << ", hovered first";
+        // ... until a frame without the mouse on it ...
+        n->bHovered = false;
+        clear();
+        n->draw(bmp);
+        EXPECT_EQ(getpixel(bmp, 311, 216), k.iBadge) << sWhat;
+        // ... and keeps that one under the mouse again.
+        n->bHovered = true;
+        clear();
+        n->draw(bmp);
+        EXPECT_EQ(getpixel(bmp, 311, 216), k.iBadge) << sWhat << ", hovered again";
     }
 }
 

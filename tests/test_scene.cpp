@@ -1,49 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "framework/camera.h"
 #include "framework/colours.h"
-#include "tests/headless.h"
-#include "world/game.h"
+#include "tests/game_fixture.h"
 #include "world/scene.h"
 #include "world/world.h"
 
 namespace
 {
-const int HELD_KEYS[] = {KEY_MINUS, KEY_EQUALS, KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN};
-
-class SceneTest : public ::testing::Test
+class SceneTest : public GAME_TEST
 {
 protected:
-    // The scene reads the game's data and writes its save database: work in a copy. It
-    // generates the whole world, so it is built once, as the game builds it.
-    static void SetUpTestSuite()
-    {
-        s_pDir = new WORKING_DIRECTORY();
-        std::filesystem::copy(std::string(ORV_RUN_DIR) + "/data", "data",
-                              std::filesystem::copy_options::recursive);
-        if (GAME::instance()->config == nullptr)
-            GAME::instance()->config = new CONFIG();
-        GAME::instance()->config->node_count = 100;
-        release_all();
-        ticks = 5;
-        s_pScene = new SCENE();
-        s_iTicks_after_start = ticks;
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pScene;
-        s_pScene = nullptr;
-        delete s_pDir;
-        s_pDir = nullptr;
-    }
+    // The scene generates the whole world, so it is built once, as the game builds it.
+    static void SetUpTestSuite() { start_game(1, 100); }
 
     void SetUp() override
     {
-        release_all();
+        release_input();
         c = CAMERA::current();
         c->reset(320, 240);
         c->zoom_to(1.0f, 0);
@@ -54,38 +30,16 @@ protected:
     }
     void TearDown() override
     {
-        release_all();
+        release_input();
         c->reset(0, 0);
         c->zoom_to(1.0f, 0);
         c->set_scale(1.0f);
         game_time = 0;
     }
-    static void release_all()
-    {
-        for (int k : HELD_KEYS)
-            key[k] = 0;
-        // Off every scrolling margin, no button down.
-        mouse_x = 320;
-        mouse_y = 240;
-        mouse_b = 0;
-    }
-    // One logic step, as the main loop runs it.
-    void step()
-    {
-        ++game_time;
-        scene->update();
-    }
 
     CAMERA* c = nullptr;
     SCENE* scene = nullptr;
-    static SCENE* s_pScene;
-    static int s_iTicks_after_start;
-    static WORKING_DIRECTORY* s_pDir;
 };
-
-WORKING_DIRECTORY* SceneTest::s_pDir = nullptr;
-SCENE* SceneTest::s_pScene = nullptr;
-int SceneTest::s_iTicks_after_start = -1;
 }
 
 TEST_F(SceneTest, StartsAtLevelTwoAndDropsPendingTicks)
@@ -198,7 +152,7 @@ TEST_F(SceneTest, TheLaterOfTwoDirectionsWins)
         step();
         EXPECT_FLOAT_EQ(c->get_x() - 320, 2 * k.fDx) << k.sName << ", second step";
         EXPECT_FLOAT_EQ(c->get_y() - 240, 2 * k.fDy) << k.sName << ", second step";
-        release_all();
+        release_input();
     }
 }
 
@@ -222,7 +176,7 @@ TEST_F(SceneTest, MouseMarginsBeginAtTheirExactBorders)
         step();
         EXPECT_FLOAT_EQ(c->get_x() - 320, k.fDx) << k.iMouse_x << "," << k.iMouse_y;
         EXPECT_FLOAT_EQ(c->get_y() - 240, k.fDy) << k.iMouse_x << "," << k.iMouse_y;
-        release_all();
+        release_input();
     }
 }
 
@@ -280,7 +234,7 @@ TEST_F(SceneTest, HorizontalScrollJumpsBackAcrossTheWrap)
         EXPECT_FLOAT_EQ(c->get_x(), 320) << k.sName;
         EXPECT_FLOAT_EQ(c->get_y(), 100) << k.sName;
         EXPECT_FALSE(c->is_moving()) << k.sName;
-        release_all();
+        release_input();
     }
 
     // Vertical scrolling has no bound.
@@ -301,4 +255,20 @@ TEST_F(SceneTest, DrawShowsTheWorldWithTheCalendarOverIt)
     EXPECT_GT(iLight_blue, 20) << "date and time, over the status bar";
     EXPECT_NE(getpixel(target, 320, 240), MAGENTA) << "the world";
     destroy_bitmap(target);
+}
+
+TEST_F(SceneTest, TheWorldSeesTheCameraOfItsOwnStep)
+{
+    // The camera moves before the world updates, so a node that this step's pan brings under
+    // the mouse is hovered in the same step.
+    NODE* n = map()->nPlayer_node;
+    ASSERT_NE(n, nullptr);
+    ASSERT_TRUE(n->is_revealed());
+    c->reset(n->fX + 100, n->fY);
+    c->pan_to(n->fX, n->fY, 1000.0f);
+    step();
+    EXPECT_FLOAT_EQ(c->get_x(), n->fX);
+    EXPECT_TRUE(n->bHovered) << "the mouse at the screen centre, on the node the camera reached";
+    step();
+    EXPECT_TRUE(n->bHovered);
 }

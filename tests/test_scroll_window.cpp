@@ -415,6 +415,35 @@ TEST_F(ScrollWindowTest, SliderScrollsOnlyRowsThatOverflowTheBody)
     }
 }
 
+TEST_F(ScrollWindowTest, ARowScrolledHalfUnderTheHeaderShowsItsLowerPart)
+{
+    // 30 rows in a 100 body overflow by 200; the slider 6 below the top scrolls them by 12, so
+    // row 0 has its text top 2 above the body, under the header, and row 1 its top at 8.
+    SCROLL_WINDOW w(200, 100);
+    fill_rows(w, 30);
+    w.toggle_visible();
+    const int x = (int)w.get_x(), y = (int)w.get_y();
+    tick({&w}, x + 207, y + 7, true);
+    tick({&w}, x + 207, y + 16, true);
+    tick({&w}, x + 207, y + 16, false);
+    ASSERT_EQ(w.get_slider().get_y(), y + 6);
+    redraw(w);
+
+    BITMAP* ref = make_test_bitmap(640, 480, BACK);
+    textprintf_ex(ref, font, x + 10, y - 2, WHITE, -1, "r0");
+    int iShown = 0;
+    for (int j = y + 1; j <= y + 7; j++)
+        for (int i = x + 1; i < x + 200; i++)
+        {
+            const bool bGlyph = getpixel(ref, i, j) == WHITE;
+            iShown += bGlyph;
+            EXPECT_EQ(getpixel(bmp, i, j) == WHITE, bGlyph) << "at (" << i << ", " << j << ")";
+        }
+    destroy_bitmap(ref);
+    EXPECT_GT(iShown, 0) << "the lower part of row 0";
+    EXPECT_TRUE(shows_text(bmp, x + 10, y + 8, "r1", WHITE));
+}
+
 TEST_F(ScrollWindowTest, BodyWithoutHeightDoesNotScroll)
 {
     SCROLL_WINDOW w(200, 0);
