@@ -40,6 +40,20 @@ int count_commit(void*)
     ++g_iCommits;
     return 0;
 }
+
+// The rows written since the commit before, at each commit.
+std::vector<int> g_v_Rows_per_commit;
+int g_iRows_pending = 0;
+void count_row(void*, int, const char*, const char*, sqlite3_int64)
+{
+    ++g_iRows_pending;
+}
+int close_commit(void*)
+{
+    g_v_Rows_per_commit.push_back(g_iRows_pending);
+    g_iRows_pending = 0;
+    return 0;
+}
 }
 
 TEST_F(MapTest, ANewMapHasItsFogLayersItsTokenAndNoNodes)
@@ -342,6 +356,50 @@ TEST_F(MapTest, OneTicksWeatherRowsLieInOneTransaction)
     sqlite3_commit_hook(save_db, NULL, NULL);
     EXPECT_EQ(rows(save_db, "SELECT COUNT(*) FROM node_weather"), std::vector<std::string>{"6"});
     EXPECT_EQ(g_iCommits, 1);
+}
+
+TEST_F(MapTest, WaypointRowsFollowTheTicksTransactionEachOnItsOwn)
+{
+    line(3); // two edges, so two waypoints
+    map->update(); // first rolls, no rows yet
+    CALENDAR* pCalendar = CALENDAR::instance();
+    pCalendar->start();
+    pCalendar->iTotal_days = 1;
+
+    g_v_Rows_per_commit.clear();
+    g_iRows_pending = 0;
+    sqlite3_update_hook(save_db, count_row, NULL);
+    sqlite3_commit_hook(save_db, close_commit, NULL);
+    map->update();
+    sqlite3_commit_hook(save_db, NULL, NULL);
+    sqlite3_update_hook(save_db, NULL, NULL);
+    // The three nodes' rows in one commit, then each waypoint's row by itself.
+    EXPECT_EQ(g_v_Rows_per_commit, (std::vector<int>{3, 1, 1}));
+    EXPECT_EQ(g_iRows_pending, 0);
+    EXPECT_EQ(rows(save_db, "SELECT COUNT(*) FROM node_weather"), std::vector<std::string>{"5"});
+}
+
+TEST_F(MapTest, ANodeRevealedUnderThePointerByAClickIsNotClickedInTheSameTick)
+{
+    // s - a - b, with b hidden right next to a and after it in the list: a's click shows b
+    // under the pointer, but the token is under way by the time b updates.
+    NODE* s = node_at(200, 200);
+    NODE* b = node_at(242, 200);
+    NODE* a = node_at(240, 200);
+    EDGE* e = link(s, a);
+    link(a, b);
+    place_player(s);
+    a->bRevealed = true;
+    press_at(240, 200);
+
+    map->update();
+    EXPECT_TRUE(b->is_revealed());
+    EXPECT_TRUE(b->bHovered);
+    EXPECT_TRUE(a->bPlayer);
+    EXPECT_FALSE(b->bPlayer);
+    EXPECT_EQ(map->nPlayer_node, a);
+    EXPECT_EQ(map->tTraveller->get_edge(), e);
+    EXPECT_TRUE(map->tTraveller->is_moving());
 }
 
 TEST_F(MapTest, AClickMovesThePlayerWithinTheTickAndTheLaterNodesStillUpdate)

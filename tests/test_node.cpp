@@ -402,6 +402,30 @@ TEST_F(NodeTest, TheQuestWhoseDestinationHoldsTheMarkerCompletesOnePerTick)
     EXPECT_EQ(rows(save_db, "SELECT COUNT(*) FROM quests"), std::vector<std::string>{"1"});
 }
 
+TEST_F(NodeTest, CompletingALaterQuestLeavesTheEarlierOnesOpen)
+{
+    NODE* a = node_at(200, 200);
+    NODE* b = node_at(240, 200);
+    NODE* c = node_at(280, 200);
+    *b->sName = "Bee";
+    EDGE* eA = link(a, c, EDGE_LOCKED);
+    EDGE* eB = link(b, c, EDGE_LOCKED);
+    QUEST* qA = new QUEST();
+    qA->nTarget = a;
+    qA->eLocked = eA;
+    QUEST* qB = new QUEST();
+    qB->nTarget = b;
+    qB->eLocked = eB;
+    world()->set_quests({qA, qB});
+
+    b->bPlayer = true;
+    b->update_node();
+    EXPECT_EQ(world()->get_quests(), std::list<QUEST*>{qA});
+    EXPECT_EQ(eB->get_type(), EDGE_UNLOCKED);
+    EXPECT_EQ(eA->get_type(), EDGE_LOCKED);
+    EXPECT_EQ(messages(), std::vector<std::string>{"Quest to Bee complete!"});
+}
+
 TEST_F(NodeTest, AClickOverALockedEdgeMovesOnlyOnceItsQuestUnlockedIt)
 {
     NODE* s = node_at(200, 200);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <list>
 #include <string>
 #include <vector>
@@ -78,13 +79,70 @@ TEST_F(QuestTest, PassesRepeatUntilADrawTakesACandidate)
     link(S, B);
     EDGE* E = link(S, L, EDGE_LOCKED);
     place_player(S);
-    // B, then A, both at distance 1 (S is below the rank band): two misses, then a hit.
-    random_seed(seed_where(3, [](const std::vector<int>& d) {
-        return d[0] % 100 <= 92 && d[1] % 100 <= 92 && d[2] % 100 > 92;
-    }));
-    world()->make_quest(L, S, E);
-    EXPECT_EQ(random_draw_count(), 3);
-    EXPECT_EQ(quests().at(0)->nTarget, B);
+    // B, then A, both at distance 1 (S is below the rank band): a draw must exceed 92.
+    struct CASE
+    {
+        const char* sWhat;
+        std::function<bool(const std::vector<int>&)> fits;
+        int iDraws;
+        NODE* nTarget;
+    } cases[] = {
+        {"two misses, then a hit",
+         [](const std::vector<int>& d) { return d[0] % 100 <= 92 && d[1] % 100 <= 92 && d[2] % 100 > 92; }, 3, B},
+        {"92 itself misses", [](const std::vector<int>& d) { return d[0] % 100 == 92 && d[1] % 100 > 92; }, 2, A},
+    };
+    for (const CASE& c : cases)
+    {
+        random_seed(seed_where(c.iDraws, c.fits));
+        world()->make_quest(L, S, E);
+        EXPECT_EQ(random_draw_count(), c.iDraws) << c.sWhat;
+        EXPECT_EQ(quests().back()->nTarget, c.nTarget) << c.sWhat;
+    }
+}
+
+TEST_F(QuestTest, TheRankBandAndThePassThroughLimitOfTheFirstSearch)
+{
+    // L is rank 5: candidates lie in 3..6 and the search passes through nodes up to rank 6.
+    // N, S's only neighbour, is a candidate of the first search (no quotes), or of none.
+    struct CASE
+    {
+        int iRank;
+        const char* sShown; // NULL: no way to unlock
+    } cases[] = {
+        {2, NULL},
+        {3, "Travel to Nook to unlock edge.  Rank:  3"},
+        {6, "Travel to Nook to unlock edge.  Rank:  6"},
+        {7, NULL},
+    };
+    for (const CASE& c : cases)
+    {
+        world()->clear_messages();
+        for (QUEST* q : quests())
+            delete q;
+        world()->set_quests({});
+        NODE* S = named(100, 100, "Sand", 0);
+        NODE* N = named(140, 100, "Nook", c.iRank);
+        NODE* L = named(100, 140, "Lock", 5);
+        link(S, N);
+        EDGE* E = link(S, L, EDGE_LOCKED);
+        place_player(S);
+        std::string sOut = capture_messages([&] { world()->make_quest(L, S, E); });
+        if (c.sShown == NULL)
+        {
+            EXPECT_EQ(sOut, "ERROR:  No way to unlock!") << c.iRank;
+            EXPECT_TRUE(messages().empty()) << c.iRank;
+            EXPECT_TRUE(quests().empty()) << c.iRank;
+        }
+        else
+        {
+            EXPECT_EQ(sOut, "") << c.iRank;
+            EXPECT_EQ(messages(), std::vector<std::string>{c.sShown}) << c.iRank;
+            std::vector<QUEST*> v = quests();
+            ASSERT_EQ(v.size(), 1u) << c.iRank;
+            EXPECT_EQ(v[0]->nTarget, N) << c.iRank;
+        }
+        S->bPlayer = false;
+    }
 }
 
 TEST_F(QuestTest, RankAndDepthLimitTheFirstSearch)
@@ -158,6 +216,26 @@ TEST_F(QuestTest, TheFallbackTakesSettlementsOfAnyRankAndWalksEveryOtherEdge)
     EXPECT_EQ(messages(), std::vector<std::string>{"Travel to 'O'Neill's Town' to unlock edge.  Rank:  9"});
     EXPECT_EQ(rows(save_db, "SELECT * FROM quests"), std::vector<std::string>{"1|O'Neill's Town|Lock's Gate"});
     EXPECT_TRUE(E->is_open()); // blocked for the search only
+}
+
+TEST_F(QuestTest, TheFallbackWalksAfreshWhatTheFirstSearchVisited)
+{
+    // The first search passes through P and finds nothing; the settlement T lies beyond P
+    // above the rank limit, where only the fallback goes.
+    NODE* S = named(100, 100, "Sand", 0);
+    NODE* P = named(140, 100, "Pass", 0);
+    NODE* T = named(180, 100, "Tor", 9);
+    NODE* L = named(100, 140, "Lock", 5);
+    T->bSettlement = true;
+    link(S, P);
+    link(P, T);
+    EDGE* E = link(S, L, EDGE_LOCKED);
+    place_player(S);
+    world()->make_quest(L, S, E);
+    ASSERT_EQ(quests().size(), 1u);
+    EXPECT_EQ(quests()[0]->nTarget, T);
+    EXPECT_EQ(messages(), std::vector<std::string>{"Travel to 'Tor' to unlock edge.  Rank:  9"});
+    EXPECT_EQ(T->iDistance, 2);
 }
 
 TEST_F(QuestTest, WithNoCandidateAnywhereTheEdgeStaysLocked)

@@ -2,14 +2,38 @@
 
 #include <algorithm>
 #include <cmath>
+#include <list>
 #include <string>
 #include <vector>
 
 #include "framework/colours.h"
 #include "tests/map_fixture.h"
+#include "world/weather/weather_condition.h"
 
 namespace
 {
+// While it lives the weather conditions are "Sandstorm" on desert cells and "Drizzle"
+// elsewhere, each fitting every A, B and temperature.
+class DESERT_CONDITIONS
+{
+public:
+    DESERT_CONDITIONS()
+        : wcSand{"Sandstorm", 0, 100, 0, 100, -1000, 1000, 1, 0},
+          wcRain{"Drizzle", 0, 100, 0, 100, -1000, 1000, 2, 0}
+    {
+        l_Saved.swap(weather_conditions);
+        weather_conditions = {&wcSand, &wcRain};
+    }
+    ~DESERT_CONDITIONS() { weather_conditions.swap(l_Saved); }
+    DESERT_CONDITIONS(const DESERT_CONDITIONS&) = delete;
+    DESERT_CONDITIONS& operator=(const DESERT_CONDITIONS&) = delete;
+
+private:
+    WEATHER_CONDITION wcSand;
+    WEATHER_CONDITION wcRain;
+    std::list<WEATHER_CONDITION*> l_Saved;
+};
+
 class TravellerTest : public MAP_TEST
 {
 protected:
@@ -131,6 +155,51 @@ TEST_F(TravellerTest, ALegWhoseFirstHalfCrossesTheSeamGoesOnPastTheWaypoint)
     EXPECT_FLOAT_EQ(traveller()->get_y(), 100);
 }
 
+TEST_F(TravellerTest, EachHalfOfASeamCrossingLegIsWalkedAtItsOwnSpeed)
+{
+    // Difficulty 0 throughout: 1.5 a tick (0.5 on the first), so each 15-unit half-leg
+    // takes about ten ticks, and the arrival one more. A half-leg whose ends lie on either
+    // side of the seam still measures 15 across it.
+    struct CASE
+    {
+        float fFrom, fTo;
+        int iTicks;
+    } cases[] = {
+        {630, 20, 22}, // east: the waypoint at 5, the second half from 645 to 660
+        {10, 620, 22}, // west: the waypoint at 635, the second half from -5 to -20
+    };
+    for (const CASE& c : cases)
+    {
+        NODE* s = node_at(c.fFrom, 100);
+        NODE* n = node_at(c.fTo, 100);
+        EDGE* e = link(s, n);
+        for (NODE* p : {s, n, e->get_waypoint()})
+            p->iDifficulty = 0;
+        set_off(s, n);
+        std::vector<float> v_X{traveller()->get_x()};
+        for (float x : travel())
+            v_X.push_back(x);
+        EXPECT_EQ((int)v_X.size() - 1, c.iTicks) << c.fFrom;
+        v_X.pop_back(); // the arrival tick reads back the wrapped x
+        for (size_t i = 1; i < v_X.size(); ++i)
+            EXPECT_LE(std::fabs(v_X[i] - v_X[i - 1]), 1.5f + 1e-4f) << c.fFrom << " tick " << i;
+        EXPECT_EQ(traveller()->get_node(), n);
+        EXPECT_FLOAT_EQ(traveller()->get_x(), c.fTo);
+    }
+}
+
+TEST_F(TravellerTest, TheTokensWeatherChoosesItsConditionWhileStandingAtItsNode)
+{
+    NODE* s = node_at(100, 100);
+    place_player(s);
+    EXPECT_TRUE(traveller()->get_weather()->get_text().empty());
+    ++game_time;
+    map->update();
+    EXPECT_EQ(traveller()->get_state(), TRAVELLER_AT_NODE);
+    EXPECT_FALSE(CALENDAR::instance()->is_running());
+    EXPECT_FALSE(traveller()->get_weather()->get_text().empty());
+}
+
 TEST_F(TravellerTest, TheNightRuleSleepsOnlyWhenHeadingForLand)
 {
     struct CASE
@@ -191,22 +260,24 @@ TEST_F(TravellerTest, ASleepingTokenStaysHaltedAndSetsOffAgainInTheMorning)
 
 TEST_F(TravellerTest, SpeedFallsWithTheBlendedDifficulty)
 {
+    // Leaving s the token carries the waypoint's difficulty, not its own node's.
     struct CASE
     {
-        int iDifficulty;
+        int iFrom, iTo;
         float fSpeed;
-    } cases[] = {{0, 1.5f}, {10, 0.8333333f}, {15, 0.5f}, {20, 0.1666667f}, {21, 0.125f}, {25, 0.125f}};
+    } cases[] = {{0, 0, 1.5f},     {10, 10, 0.8333333f}, {15, 15, 0.5f}, {20, 20, 0.1666667f},
+                 {21, 21, 0.125f}, {25, 25, 0.125f},     {0, 15, 0.5f},  {15, 0, 1.5f}};
     for (const CASE& c : cases)
     {
         NODE* s = node_at(100, 100);
         NODE* n = node_at(140, 130); // 50 long: 40 across, 30 down
         EDGE* e = link(s, n);
-        s->iDifficulty = c.iDifficulty;
-        e->get_waypoint()->iDifficulty = c.iDifficulty;
+        s->iDifficulty = c.iFrom;
+        e->get_waypoint()->iDifficulty = c.iTo;
         set_off(s, n);
         traveller()->travel_step();
         const float fSpeed = std::hypot(traveller()->get_vx(), traveller()->get_vy());
-        EXPECT_NEAR(fSpeed, c.fSpeed, 1e-5) << c.iDifficulty;
+        EXPECT_NEAR(fSpeed, c.fSpeed, 1e-5) << c.iFrom << " to " << c.iTo;
         EXPECT_NEAR(traveller()->get_vy() / traveller()->get_vx(), 0.75f, 1e-5);
         CALENDAR::instance()->stop();
         traveller()->iState = TRAVELLER_AT_NODE;
@@ -246,6 +317,21 @@ TEST_F(TravellerTest, TheTokensWeatherShowsWhereItIsHeadingAsItLeaves)
         EXPECT_FLOAT_EQ(pShown->get_param_b(), c.b) << c.x;
         EXPECT_FLOAT_EQ(pShown->get_temperature(), c.t) << c.x;
     }
+}
+
+TEST_F(TravellerTest, TheTokensConditionIsChosenForTheGroundItHeadsFor)
+{
+    // Every weather fits one of the two conditions, which one by the desert flag alone.
+    DESERT_CONDITIONS dcConditions;
+    NODE* s = node_at(100, 100);
+    NODE* n = node_at(140, 100);
+    EDGE* e = link(s, n);
+    e->get_waypoint()->pCell->bDesert = 1;
+    set_off(s, n);
+    ++game_time;
+    map->update();
+    EXPECT_EQ(traveller()->get_weather()->get_text(), "Sandstorm");
+    EXPECT_EQ(s->get_weather()->get_text(), "Drizzle");
 }
 
 TEST_F(TravellerTest, StandingAtTheTargetAlreadyStartsNothing)
