@@ -32,6 +32,13 @@ public:
         std::memcpy(&uiBits, &fValue, sizeof uiBits);
         add(uiBits);
     }
+    // The characters, then the length, so that texts in a row stay apart.
+    void add_text(const std::string& sText)
+    {
+        for (unsigned char c : sText)
+            add(c);
+        add((std::uint32_t)sText.size());
+    }
     unsigned long long value() const { return ullHash; }
 
 private:

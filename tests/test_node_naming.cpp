@@ -480,6 +480,69 @@ TEST_F(NodeNamingTest, TheDrawsOfSettlementStyleAttemptsInOrder)
     delete N;
 }
 
+TEST_F(NodeNamingTest, ATakenLocationWordStartsASettlementStyleAttemptOver)
+{
+    // Harrow is taken already (by a landmass, say): drawn again for a settlement-style name
+    // it starts a new attempt, whether or not the attempt drew a settlement kind.
+    twWords.set(WORDS_LOCATION, {"harrow", "elm"});
+    struct CASE
+    {
+        bool bSettles;
+        std::vector<DRAW_IS> v_Draws;
+        int iDraws;
+    } cases[] = {
+        // r, r1, r2, the kind, two population draws, L; the same again.
+        {true, {at(0, 100, 0, 44), at(2, 100, 1, 99), at(6, 2, 0, 0), at(7, 100, 0, 44),
+                at(9, 100, 1, 99), at(13, 2, 1, 1)}, 14},
+        // r, r1, L; the same again, then the place word.
+        {false, {at(0, 100, 0, 44), at(2, 2, 0, 0), at(3, 100, 0, 44), at(5, 2, 1, 1)}, 7},
+    };
+    for (const CASE& c : cases)
+    {
+        words()->reset_used();
+        std::string sTaken = "Harrow";
+        words()->l_Used_qualifiers.push_back(&sTaken);
+        NODE* n = c.bSettles ? land_start(0) : plain_land();
+        seed_for(c.v_Draws);
+        std::string* N = words()->name_node(n);
+        EXPECT_EQ(random_draw_count(), c.iDraws) << c.bSettles;
+        EXPECT_EQ(*N, "Elm") << c.bSettles;
+        EXPECT_EQ(*n->get_location(), "Elm") << c.bSettles;
+        EXPECT_EQ(n->is_settlement(), c.bSettles);
+        EXPECT_EQ(texts(words()->l_Used_qualifiers), (std::vector<std::string>{"Harrow", "Elm"}));
+        words()->reset_used();
+        delete N;
+    }
+}
+
+TEST_F(NodeNamingTest, ANodeAtSeaLevelGetsNoSettlementStyleName)
+{
+    // A start node of rank 0 settles on land; at exactly 5000 it takes the sea's way: r, the
+    // place part f, A, V and the place word, the owner part's eight draws, d.
+    struct CASE
+    {
+        int iHeight;
+        int iDraws;
+        bool bSettles;
+    } cases[] = {{5000, 14, false}, {5001, 7, true}};
+    for (const CASE& c : cases)
+    {
+        words()->reset_used();
+        NODE* n = node_at(100, 100, make_cell(c.iHeight));
+        n->make_start();
+        n->set_rank(0);
+        // r for a settlement-style name; on land r2 passes.
+        seed_for({at(0, 100, 0, 0), at(2, 100, 1, 99)});
+        std::string* N = words()->name_node(n);
+        EXPECT_EQ(random_draw_count(), c.iDraws) << c.iHeight;
+        EXPECT_EQ(n->is_settlement(), c.bSettles) << c.iHeight;
+        EXPECT_EQ(*N == "Harrow", c.bSettles) << *N;
+        EXPECT_FALSE(n->is_dungeon());
+        words()->reset_used();
+        delete N;
+    }
+}
+
 TEST_F(NodeNamingTest, ATakenNameStartsOverAndKeepsWhatTheAttemptDid)
 {
     twWords.set(WORDS_LOCATION, {"harrow", "elm"});
@@ -509,6 +572,27 @@ TEST_F(NodeNamingTest, ATakenNameStartsOverAndKeepsWhatTheAttemptDid)
     EXPECT_NE(*N, "Old Mill");
     EXPECT_EQ(m->get_location()->rfind("Harrow", 0), 0u);
     EXPECT_TRUE(recorded(words()->l_Used_qualifiers, "Harrow"));
+    words()->reset_used();
+    delete N;
+
+    // A start node that does not settle in a composed attempt becomes a dungeon; the name
+    // is taken, and the settlement-style attempt after it settles: it ends with both flags.
+    // r, f, A, V, r1, r2 (0 fails), the roll, the dungeon word; the owner part (a person);
+    // d; then r, r1, r2, the kind, two population draws, L.
+    std::string sCrypt = "Old Crypt";
+    std::string sBarrow = "Old Barrow";
+    words()->l_Used_names.push_back(&sCrypt);
+    words()->l_Used_names.push_back(&sBarrow);
+    NODE* s = land_start(0);
+    seed_for({at(0, 100, 45, 99), at(1, 1000, 501, 999), at(2, 2, 0, 0), at(5, 100, 0, 0),
+              at(6, 100, 0, 50), at(15, 1000, 201, 300), at(16, 100, 26, 50), at(17, 100, 0, 44),
+              at(19, 100, 1, 99)});
+    N = words()->name_node(s);
+    EXPECT_EQ(random_draw_count(), 24);
+    EXPECT_EQ(*N, "Harrow");
+    EXPECT_TRUE(s->is_dungeon());
+    EXPECT_TRUE(s->is_settlement());
+    EXPECT_EQ(*s->get_location(), "HarrowHarrow"); // the owner part's location word, then the name
     words()->reset_used();
     delete N;
 }
