@@ -14,7 +14,9 @@
 #include "framework/helpers.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "framework/screen_layout.h"
 #include "world/calendar/calendar.h"
+#include "world/geometry.h"
 #include "world/map/edge.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
@@ -125,7 +127,7 @@ BENCHMARK(BM_classify_edges_every_node)->Arg(999)->Unit(benchmark::kMillisecond)
 void BM_map_draw(benchmark::State& state)
 {
     MAP* map = make_grid_map((int)state.range(0));
-    BITMAP* bmp = create_bitmap(640, 480);
+    BITMAP* bmp = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     CAMERA* c = CAMERA::current();
     c->reset(map->nPlayer_node->fX, map->nPlayer_node->fY);
     c->set_scale((float)state.range(2));
@@ -136,7 +138,7 @@ void BM_map_draw(benchmark::State& state)
         map->draw(bmp);
     }
     key[KEY_H] = 0;
-    c->reset(320, 240);
+    c->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     c->set_scale(1.0f);
     destroy_bitmap(bmp);
     delete map;
@@ -157,10 +159,10 @@ BENCHMARK(BM_map_draw)
 void BM_map_draw_fog_only(benchmark::State& state)
 {
     MAP* map = new MAP();
-    map->tTraveller->ENTITY::set_position(320, 240);
-    BITMAP* bmp = create_bitmap(640, 480);
+    map->tTraveller->ENTITY::set_position(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
+    BITMAP* bmp = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     CAMERA* c = CAMERA::current();
-    c->reset(320, 240);
+    c->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     c->set_scale((float)state.range(0));
     for (auto _ : state)
     {
@@ -179,16 +181,17 @@ void BM_background_at_zoom_3(benchmark::State& state)
 {
     BITMAP* bmpBackground = create_bitmap(1024, 768);
     clear_to_color(bmpBackground, 0x336699);
-    BITMAP* bmp = create_bitmap(640, 480);
+    BITMAP* bmp = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     CAMERA* c = CAMERA::current();
-    c->reset(320, 240);
+    c->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     c->set_scale(3.0f);
     for (auto _ : state)
     {
         clear_bitmap(bmp);
-        for (float x : {0.0f, 640.0f})
+        for (float x : {0.0f, (float)WORLD_WIDTH})
             stretch_blit(bmpBackground, bmp, 0, 0, 1024, 768, (int)c->world_to_screen_x(x),
-                         (int)c->world_to_screen_y(0), (int)c->scale_length_x(640), (int)c->scale_length_y(480));
+                         (int)c->world_to_screen_y(0), (int)c->scale_length_x(WORLD_WIDTH),
+                         (int)c->scale_length_y(WORLD_HEIGHT));
     }
     c->set_scale(1.0f);
     destroy_bitmap(bmp);
@@ -245,7 +248,7 @@ int main(int argc, char** argv)
     // The node icon sheets, as the game loads them before it builds the world.
     IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
     IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
-    CAMERA::current()->reset(320, 240);
+    CAMERA::current()->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     // Opens save_game.db, creates the tables and sets synchronous=OFF.
     WORLD::instance();
 

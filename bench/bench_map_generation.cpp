@@ -13,6 +13,7 @@
 #include "framework/headless.h"
 #include "framework/random.h"
 #include "world/game.h"
+#include "world/geometry.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
 #include "world/planet/planet.h"
@@ -81,7 +82,7 @@ int main(int argc, char** argv)
     if (!rdRun.ready())
         return 1;
     start_headless_allegro();
-    CAMERA::current()->reset(320, 240);
+    CAMERA::current()->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     GAME::instance()->config = new CONFIG();
     WORLD::instance();
     WORD_DATABASE::instance()->load("./data/words.dat");
@@ -90,7 +91,7 @@ int main(int argc, char** argv)
     g_pPlanet = new PLANET();
     g_pPlanet->create_bitmaps();
     g_pPlanet->generate(500, 300);
-    g_pPlanet->render(640, 480);
+    g_pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

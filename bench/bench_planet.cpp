@@ -59,7 +59,7 @@ void BM_WholePlanet(benchmark::State& state)
         std::unique_ptr<PLANET> pPlanet(new PLANET());
         pPlanet->create_bitmaps();
         pPlanet->generate(500, 300);
-        pPlanet->render(640, 480);
+        pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
         benchmark::DoNotOptimize(pPlanet->iLabel_count);
     }
     state.counters["peak_rss_MB"] = peak_rss_mb();
@@ -91,7 +91,7 @@ void BM_Render(benchmark::State& state)
         copy_terrain(pPlanet.get());
         random_seed(BENCH_SEED + 1);
         state.ResumeTiming();
-        pPlanet->render(640, 480);
+        pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
     }
 }
 
@@ -101,18 +101,18 @@ void BM_Landmasses(benchmark::State& state)
     pPlanet->create_bitmaps();
     copy_terrain(pPlanet.get());
     random_seed(BENCH_SEED + 1);
-    pPlanet->render(640, 480);
+    pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
 
     // The land mask as the rendering pass leaves it, before labelling.
-    BITMAP* bmpMask = create_bitmap_ex(32, PLANET_WIDTH, PLANET_HEIGHT);
-    for (int y = 0; y < PLANET_HEIGHT; y++)
-        for (int x = 0; x < PLANET_WIDTH; x++)
+    BITMAP* bmpMask = create_bitmap_ex(32, WORLD_WIDTH, WORLD_HEIGHT);
+    for (int y = 0; y < WORLD_HEIGHT; y++)
+        for (int x = 0; x < WORLD_WIDTH; x++)
             putpixel(bmpMask, x, y, getpixel(pPlanet->bmpLabels, x, y) != 0 ? 1 : 0);
 
     for (auto _ : state)
     {
         state.PauseTiming();
-        blit(bmpMask, pPlanet->bmpLabels, 0, 0, 0, 0, PLANET_WIDTH, PLANET_HEIGHT);
+        blit(bmpMask, pPlanet->bmpLabels, 0, 0, 0, 0, WORLD_WIDTH, WORLD_HEIGHT);
         pPlanet->iLabel_count = 0;
         state.ResumeTiming();
         pPlanet->analyze_landmasses();
@@ -132,7 +132,7 @@ int main(int argc, char** argv)
 {
     start_headless_allegro();
     // The progress lines need a screen; a memory bitmap stands in.
-    screen = create_bitmap_ex(32, PLANET_WIDTH, PLANET_HEIGHT);
+    screen = create_bitmap_ex(32, WORLD_WIDTH, WORLD_HEIGHT);
     clear_to_color(screen, BLACK);
     g_dBaseline_mb = peak_rss_mb();
 

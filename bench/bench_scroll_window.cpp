@@ -7,6 +7,7 @@
 
 #include "framework/colours.h"
 #include "framework/headless.h"
+#include "framework/screen_layout.h"
 #include "framework/scroll_window.h"
 
 namespace fs = std::filesystem;
@@ -34,7 +35,7 @@ void fill_chart(SCROLL_WINDOW& w, int iTowns)
 // Frames of a visible window until the benchmark has its figure.
 void draw_frames(benchmark::State& state, SCROLL_WINDOW& w)
 {
-    BITMAP* bmp = create_bitmap_ex(32, 640, 480);
+    BITMAP* bmp = create_bitmap_ex(32, SCREEN_WIDTH, SCREEN_HEIGHT);
     for (auto _ : state)
         w.draw(bmp);
     destroy_bitmap(bmp);

@@ -14,8 +14,10 @@
 #include "framework/headless.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "framework/screen_layout.h"
 #include "world/calendar/calendar.h"
 #include "world/game.h"
+#include "world/geometry.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
 #include "world/map/quest.h"
@@ -68,7 +70,7 @@ void generate_world(int iNodes)
 {
     forget_world();
     GAME::instance()->config->node_count = iNodes;
-    CAMERA::current()->reset(320, 240);
+    CAMERA::current()->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     random_seed(WORLD_SEED);
     WORLD::instance()->generate();
 }
@@ -97,7 +99,7 @@ void BM_background_blur(benchmark::State& state)
     PLANET* pPlanet = new PLANET();
     pPlanet->create_bitmaps();
     pPlanet->generate(500, 300);
-    pPlanet->render(640, 480);
+    pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
     for (auto _ : state)
         WORLD::instance()->make_background(pPlanet->get_image());
     delete pPlanet;
@@ -165,8 +167,8 @@ void BM_frame(benchmark::State& state)
     }
     key[KEY_H] = kind == FRAME_H_HELD;
 
-    BITMAP* bmpBuffer = create_bitmap(640, 480);
-    BITMAP* bmpScreen = create_bitmap(640, 480);
+    BITMAP* bmpBuffer = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
+    BITMAP* bmpScreen = create_bitmap(SCREEN_WIDTH, SCREEN_HEIGHT);
     CALENDAR* pCalendar = CALENDAR::instance();
     for (auto _ : state)
     {

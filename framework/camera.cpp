@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "framework/screen_layout.h"
+
 int CAMERA::iCurrent = 0;
 
 CAMERA::CAMERA()
@@ -48,12 +50,12 @@ void CAMERA::update()
 
 float CAMERA::world_to_screen_x(float x)
 {
-    return bTransform ? (x - fX) * fScale_x + 320 : x;
+    return bTransform ? (x - fX) * fScale_x + SCREEN_CENTRE_X : x;
 }
 
 float CAMERA::world_to_screen_y(float y)
 {
-    return bTransform ? (y - fY) * fScale_y + 240 : y;
+    return bTransform ? (y - fY) * fScale_y + SCREEN_CENTRE_Y : y;
 }
 
 float CAMERA::scale_length_x(int n)

@@ -6,6 +6,7 @@
 #include "framework/entity.h"
 #include "framework/helpers.h"
 #include "framework/image_cache.h"
+#include "framework/screen_layout.h"
 #include "framework/sprite.h"
 
 BITMAP* LAYER::rotation_buffer = NULL;
@@ -161,8 +162,8 @@ void LAYER::copy_cell_to_frame()
 BITMAP* LAYER::clear_rotation_buffer()
 {
     if (rotation_buffer == NULL)
-        rotation_buffer = create_bitmap_or_die(640, 480);
-    rectfill(rotation_buffer, 0, 0, 640, 480, MAGENTA);
+        rotation_buffer = create_bitmap_or_die(SCREEN_WIDTH, SCREEN_HEIGHT);
+    rectfill(rotation_buffer, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, MAGENTA);
     return rotation_buffer;
 }
 

@@ -88,7 +88,7 @@ public:
     bool bRotating;
     int iAngle;
 
-    // 640x480 scratch shared by every layer's scaled turned, mirrored and translucent
+    // Screen-sized scratch shared by every layer's scaled turned, mirrored and translucent
     // draws; made on first use and kept until the process ends.
     static BITMAP* rotation_buffer;
 

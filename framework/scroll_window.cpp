@@ -4,6 +4,7 @@
 
 #include "framework/colours.h"
 #include "framework/helpers.h"
+#include "framework/screen_layout.h"
 
 int SCROLL_WINDOW::iGrab_id = -1;
 int SCROLL_WINDOW::iNext_id = 0;
@@ -33,7 +34,7 @@ void print_text(BITMAP* target, float x, float y, int colour, const char* sText)
 SCROLL_WINDOW::SCROLL_WINDOW(int width, int height)
 {
     init();
-    place((float)(320 - width / 2), (float)(240 - height / 2), width, height);
+    place((float)(SCREEN_CENTRE_X - width / 2), (float)(SCREEN_CENTRE_Y - height / 2), width, height);
 }
 
 SCROLL_WINDOW::SCROLL_WINDOW(float x, float y, int width, int height)

@@ -23,7 +23,7 @@
 class SCROLL_WINDOW final : public ENTITY
 {
 public:
-    // Centred on the 640x480 screen.
+    // Centred on the screen.
     SCROLL_WINDOW(int width, int height);
     SCROLL_WINDOW(float x, float y, int width, int height);
     SCROLL_WINDOW();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/map_fixture.h"
+#include "world/geometry.h"
 #include "world/planet/planet.h"
 
 namespace
@@ -92,6 +93,29 @@ TEST_F(EdgeTest, WrapAwareGeometry)
     EXPECT_FLOAT_EQ(e->wrap_offset(1), 640.0f);
     EXPECT_FLOAT_EQ(e->wrap_offset(-1), -640.0f);
     EXPECT_FLOAT_EQ(link(c, node_at(310, 300))->wrap_offset(1), 0.0f);
+}
+
+// Every caller's way across the seam: the edge's ends come west to east, the traveller's
+// token may stand past the seam, the distance records take either order.
+TEST(SeamDistance, TakesTheGapAsAbsoluteWhicheverPointComesFirst)
+{
+    struct CASE
+    {
+        POINT a, b;
+        float fExpected;
+    } cases[] = {
+        {{10, 200}, {600, 200}, 50.0f},
+        {{630, 100}, {20, 300}, 202.2375f},  // (30, 200)
+        {{630, 100}, {645, 100}, 625.0f},    // a token 5 past the seam
+        {{-10, 50}, {630, 50}, 0.0f},        // a world width apart: the same place
+        {{320, 0}, {0, 0}, 320.0f},          // half a world width: both ways alike
+    };
+    for (const CASE& c : cases)
+    {
+        EXPECT_NEAR(seam_distance(c.a.x, c.a.y, c.b.x, c.b.y), c.fExpected, 1e-3) << c.a.x << "," << c.b.x;
+        EXPECT_EQ(seam_distance(c.a.x, c.a.y, c.b.x, c.b.y), seam_distance(c.b.x, c.b.y, c.a.x, c.a.y))
+            << c.a.x << "," << c.b.x;
+    }
 }
 
 TEST_F(EdgeTest, DestinationIsTheWaypointUntilTheTravellerIsAsFarAsIt)

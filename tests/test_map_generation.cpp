@@ -45,8 +45,8 @@ protected:
     // The hand-made planet, every cell at one height on one landmass.
     static PLANET* flat(int iHeight, int iLandmass = 2)
     {
-        for (int x = 0; x < PLANET_WIDTH; ++x)
-            for (int y = 0; y < PLANET_HEIGHT; ++y)
+        for (int x = 0; x < WORLD_WIDTH; ++x)
+            for (int y = 0; y < WORLD_HEIGHT; ++y)
             {
                 s_pFlat->aCells[x][y].iHeight = iHeight;
                 s_pFlat->aCells[x][y].iLandmass = iLandmass;

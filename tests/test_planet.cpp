@@ -24,8 +24,8 @@ std::unique_ptr<PLANET> make_planet()
 
 void set_heights(PLANET* pPlanet, int iHeight)
 {
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
             pPlanet->aCells[x][y].iHeight = iHeight;
 }
 
@@ -114,9 +114,9 @@ TEST_F(PlanetRun, SameSeedGivesTheSamePlanet)
     const PLANET& a = *s_pFirst->pPlanet;
     const PLANET& b = *s_pSecond->pPlanet;
     int iDifferences = 0;
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
     {
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             const CELL* ca = a.get_cell(x, y);
             const CELL* cb = b.get_cell(x, y);
@@ -136,8 +136,8 @@ TEST_F(PlanetRun, SameSeedGivesTheSamePlanet)
     int iLand = 0;
     int iRivers = 0;
     int iForest = 0;
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             iLand += height(a, x, y) > 5000;
             iRivers += a.get_cell(x, y)->bRiver;
@@ -153,9 +153,9 @@ TEST_F(PlanetRun, SameSeedGivesTheSamePlanet)
 TEST_F(PlanetRun, HeightsKindsAndTemperaturesStayInRange)
 {
     const PLANET& a = *s_pFirst->pPlanet;
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
     {
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             const CELL* c = a.get_cell(x, y);
             ASSERT_LE(c->iHeight, 25000);
@@ -198,9 +198,9 @@ TEST_F(PlanetRun, LandmassLabels)
             }
         return false;
     };
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
     {
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             int iLabel = label(x, y);
             ASSERT_EQ(iLabel, getpixel(a.bmpLabels, x, y));
@@ -334,7 +334,7 @@ TEST(Planet, SpreadWrapsAtTheSeam)
 
     // The arms stop once the amount falls below 15.
     int iRow = 0;
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
         iRow += height(p, x, 240) != 0;
     EXPECT_GT(iRow, 100);
     EXPECT_LT(iRow, 200);
@@ -405,7 +405,7 @@ TEST(Planet, TheWidestSpotFinishesWithoutItsArmsMeeting)
     random_seed(1);
     pPlanet->raise_spot(320, 240, 6259, 0.984f);
     int iRow = 0;
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
         iRow += height(*pPlanet, x, 240) != 0;
     EXPECT_GT(iRow, 400);
     EXPECT_LT(iRow, 640);
@@ -496,8 +496,8 @@ TEST(Planet, SpreadMatchesDepthFirstRecursion)
             reference_down(*pReference, x, y, a, fDecay, iKind);
         }
     }
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             ASSERT_EQ(pReference->aCells[x][y].iHeight, pPlanet->aCells[x][y].iHeight) << x << "," << y;
             ASSERT_EQ(pReference->aCells[x][y].iKind, pPlanet->aCells[x][y].iKind) << x << "," << y;
@@ -547,8 +547,8 @@ TEST(Planet, MountainWalk)
     y = -200;
     pFlat->make_mountain(x, y);
     EXPECT_LE(y, -146);
-    for (int iX = 0; iX < PLANET_WIDTH; iX++)
-        for (int iY = 0; iY < PLANET_HEIGHT; iY++)
+    for (int iX = 0; iX < WORLD_WIDTH; iX++)
+        for (int iY = 0; iY < WORLD_HEIGHT; iY++)
             ASSERT_EQ(0, height(*pFlat, iX, iY));
 }
 
@@ -600,8 +600,8 @@ TEST(Planet, ClimateNoise)
     pPlanet->make_climate_noise();
     EXPECT_EQ(1 + 5 * (50 + d[0] % 49), random_draw_count());
     int iGreen_pixels = 0;
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             int c = getpixel(pPlanet->bmpNoise, x, y);
             ASSERT_EQ(0, colour_red(c));
@@ -1028,8 +1028,8 @@ TEST(Planet, RiverSources)
         random_seed(1);
         pPlanet->make_rivers(30);
         EXPECT_EQ(0, random_draw_count()) << iHeight;
-        for (int x = 0; x < PLANET_WIDTH; x++)
-            for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int x = 0; x < WORLD_WIDTH; x++)
+            for (int y = 0; y < WORLD_HEIGHT; y++)
                 ASSERT_EQ(0, pPlanet->aCells[x][y].bRiver);
     }
 
@@ -1042,8 +1042,8 @@ TEST(Planet, RiverSources)
         random_seed(1);
         pPlanet->make_rivers(2);
         int iMarked = 0;
-        for (int x = 0; x < PLANET_WIDTH; x++)
-            for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int x = 0; x < WORLD_WIDTH; x++)
+            for (int y = 0; y < WORLD_HEIGHT; y++)
                 iMarked += pPlanet->aCells[x][y].bRiver;
         EXPECT_EQ(1, pPlanet->aCells[200][150].bRiver);
         // A branch could mark a sea cell it starts on; the main river marks only its source.
@@ -1061,8 +1061,8 @@ TEST(Planet, RiverEndsOnlyBelowSeaLevel)
         random_seed(3);
         pPlanet->trace_river(300, 100);
         int iMarked = 0;
-        for (int x = 0; x < PLANET_WIDTH; x++)
-            for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int x = 0; x < WORLD_WIDTH; x++)
+            for (int y = 0; y < WORLD_HEIGHT; y++)
                 iMarked += pPlanet->aCells[x][y].bRiver;
         if (iHeight == 5000)
             EXPECT_GT(iMarked, 1);
@@ -1080,8 +1080,8 @@ TEST(Planet, RiverWrapsWhenItMovesOffTheEdge)
         set_heights(pPlanet.get(), 6000);
         random_seed(s);
         pPlanet->trace_river(0, 240);
-        for (int x = 0; x < PLANET_WIDTH; x++)
-            for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int x = 0; x < WORLD_WIDTH; x++)
+            for (int y = 0; y < WORLD_HEIGHT; y++)
             {
                 if (!pPlanet->aCells[x][y].bRiver)
                     continue;
@@ -1115,8 +1115,8 @@ TEST(Planet, PlanetWithoutLandHasNoLandmass)
     random_seed(1);
     pPlanet->render(640, 480);
     EXPECT_EQ(0, pPlanet->iLabel_count);
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
             ASSERT_EQ(0, pPlanet->aCells[x][y].iLandmass);
 }
 

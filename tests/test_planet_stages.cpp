@@ -165,7 +165,7 @@ std::vector<PLANET_DIGEST> staged_run(unsigned int uiSeed, const std::string& sL
     p.make_rivers(30);
     if (record("rivers"))
         return v_Digests;
-    p.paint(PLANET_SEA_LEVEL);
+    p.paint(SEA_LEVEL);
     if (record("colours"))
         return v_Digests;
     p.analyze_landmasses();

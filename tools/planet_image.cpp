@@ -32,11 +32,11 @@ int label_colour(int iLabel)
 
 BITMAP* make_label_picture(PLANET* pPlanet)
 {
-    BITMAP* bmp = create_bitmap_ex(32, PLANET_WIDTH, PLANET_HEIGHT);
+    BITMAP* bmp = create_bitmap_ex(32, WORLD_WIDTH, WORLD_HEIGHT);
     if (bmp == NULL)
         return NULL;
-    for (int y = 0; y < PLANET_HEIGHT; y++)
-        for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int y = 0; y < WORLD_HEIGHT; y++)
+        for (int x = 0; x < WORLD_WIDTH; x++)
             putpixel(bmp, x, y, label_colour(pPlanet->get_cell(x, y)->iLandmass));
     return bmp;
 }
@@ -64,14 +64,14 @@ int main(int argc, char** argv)
     }
 
     // The progress lines go to an off-screen stand-in for the screen.
-    screen = create_bitmap_ex(32, PLANET_WIDTH, PLANET_HEIGHT);
+    screen = create_bitmap_ex(32, WORLD_WIDTH, WORLD_HEIGHT);
     clear_to_color(screen, BLACK);
 
     random_seed((unsigned int)ulSeed);
     std::unique_ptr<PLANET> pPlanet(new PLANET());
     pPlanet->create_bitmaps();
     pPlanet->generate(500, 300);
-    pPlanet->render(PLANET_WIDTH, PLANET_HEIGHT);
+    pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
 
     int iStatus = 0;
     if (save_bitmap(argv[2], pPlanet->get_image(), NULL) != 0)
@@ -93,8 +93,8 @@ int main(int argc, char** argv)
     // Regions joined across the seam share a label, so fewer landmasses than labels remain.
     std::vector<bool> a_Seen(pPlanet->iLabel_count + 1, false);
     int iLandmasses = 0;
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             int iLabel = pPlanet->get_cell(x, y)->iLandmass;
             if (iLabel > 0 && !a_Seen[iLabel])

@@ -11,6 +11,7 @@
 #include "framework/helpers.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "world/geometry.h"
 #include "world/map/quest.h"
 #include "world/scene.h"
 
@@ -222,7 +223,7 @@ void GAME::start()
     QUEST::reset_ids();
     IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
     IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
-    c->pan_to(320.0f, 240.0f, 0);
+    c->pan_to(WORLD_WIDTH / 2, WORLD_HEIGHT / 2, 0);
     scene = new SCENE();
 }
 

@@ -1,17 +1,22 @@
 #include "world/scene.h"
 
 #include "framework/camera.h"
+#include "framework/screen_layout.h"
 #include "world/calendar/calendar.h"
 #include "world/game.h"
+#include "world/geometry.h"
 #include "world/words/word_database.h"
 #include "world/world.h"
 
 namespace
 {
-// The world is 640 wide and wraps; the camera jumps back to its middle one width away.
-const float WRAP_LEFT = -320.0f;
-const float WRAP_RIGHT = 960.0f;
-const float WRAP_HOME = 320.0f;
+// The world wraps; the camera jumps back to its middle one world width away from it.
+const float WRAP_HOME = WORLD_WIDTH / 2;
+const float WRAP_LEFT = WRAP_HOME - WORLD_WIDTH;
+const float WRAP_RIGHT = WRAP_HOME + WORLD_WIDTH;
+
+// The pointer scrolls the view this near an edge of the screen.
+const int SCROLL_MARGIN = 50;
 
 void wrap_left(CAMERA* c)
 {
@@ -101,20 +106,20 @@ void SCENE::update()
         c->move_by(0, -5, 0, -4);
     if (key[KEY_DOWN])
         c->move_by(0, 5, 0, 4);
-    // The margins belong to the 640 x 480 layout whatever the screen size.
-    if (mouse_x > 590)
+    // The margins are those of the screen layout, whatever mode config.ini picks.
+    if (mouse_x > SCREEN_WIDTH - SCROLL_MARGIN)
     {
         c->move_by(5, 0, 2, 0);
         wrap_right(c);
     }
-    if (mouse_x < 50)
+    if (mouse_x < SCROLL_MARGIN)
     {
         c->move_by(-5, 0, -2, 0);
         wrap_left(c);
     }
-    if (mouse_y > 430)
+    if (mouse_y > SCREEN_HEIGHT - SCROLL_MARGIN)
         c->move_by(0, 5, 0, 2);
-    if (mouse_y < 50)
+    if (mouse_y < SCROLL_MARGIN)
         c->move_by(0, -5, 0, -2);
 
     c->update();

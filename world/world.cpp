@@ -11,8 +11,10 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "framework/screen_layout.h"
 #include "framework/scroll_window.h"
 #include "world/game.h"
+#include "world/geometry.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
 #include "world/map/quest.h"
@@ -114,7 +116,7 @@ void WORLD::generate()
     pPlanet = new PLANET();
     pPlanet->create_bitmaps();
     pPlanet->generate(500, 300);
-    pPlanet->render(640, 480);
+    pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
     mNew_Map->generate(pPlanet, GAME::node_count());
 
     make_background(pPlanet->get_image());
@@ -345,7 +347,7 @@ void WORLD::exec_on_windows(const char* sName, const char* sSql)
 void WORLD::draw(BITMAP* target)
 {
     if (bGenerated)
-        draw_background(target, 640, 480);
+        draw_background(target, WORLD_WIDTH, WORLD_HEIGHT);
     for (MAP* mMap : l_Maps)
         mMap->draw(target);
     if (!l_Messages.empty())
@@ -366,23 +368,23 @@ void WORLD::draw_quest_panel(BITMAP* target)
     rectfill(target, 50, y - 20, 590, y + 15 * (n + 1), DARK_BLUE);
     solid_mode();
     rect(target, 50, y - 20, 590, y + 15 * (n + 1), WHITE);
-    textprintf_centre_ex(target, font, 320, y - 15, WHITE, -1, "QUESTS");
+    textprintf_centre_ex(target, font, SCREEN_CENTRE_X, y - 15, WHITE, -1, "QUESTS");
     for (std::string* sMessage : l_Messages)
     {
-        textprintf_centre_ex(target, font, 319, y - 1, BLACK, -1, "%s", sMessage->c_str());
-        textprintf_centre_ex(target, font, 321, y + 1, BLACK, -1, "%s", sMessage->c_str());
-        textprintf_centre_ex(target, font, 320, y, YELLOW, -1, "%s", sMessage->c_str());
+        textprintf_centre_ex(target, font, SCREEN_CENTRE_X - 1, y - 1, BLACK, -1, "%s", sMessage->c_str());
+        textprintf_centre_ex(target, font, SCREEN_CENTRE_X + 1, y + 1, BLACK, -1, "%s", sMessage->c_str());
+        textprintf_centre_ex(target, font, SCREEN_CENTRE_X, y, YELLOW, -1, "%s", sMessage->c_str());
         y += 10;
     }
-    textprintf_centre_ex(target, font, 320, y + 5, WHITE, -1, "Right click to clear messages.");
+    textprintf_centre_ex(target, font, SCREEN_CENTRE_X, y + 5, WHITE, -1, "Right click to clear messages.");
 }
 
 void WORLD::draw_status_bar(BITMAP* target)
 {
     set_trans_blender(0, 0, 0, 230);
     drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
-    rectfill(target, 0, 440, 640, 480, OLIVE_DRAB);
-    line(target, 0, 440, 640, 440, DARK_KHAKI);
+    rectfill(target, 0, 440, SCREEN_WIDTH, SCREEN_HEIGHT, OLIVE_DRAB);
+    line(target, 0, 440, SCREEN_WIDTH, 440, DARK_KHAKI);
     solid_mode();
     if (pTraveller != NULL)
         pTraveller->draw_status(target, 5.0f, 445.0f, l_Maps.empty() ? NULL : l_Maps.front());
@@ -391,7 +393,7 @@ void WORLD::draw_status_bar(BITMAP* target)
 void WORLD::draw_background(BITMAP* target, int iWidth, int iHeight)
 {
     CAMERA* c = CAMERA::current();
-    float d = c->get_x() - 320;
+    float d = c->get_x() - WORLD_WIDTH / 2;
     clear_bitmap(target);
     bool bZoomed_out = c->get_zoom() < 1;
     auto copy_at = [&](float X) {
@@ -400,10 +402,10 @@ void WORLD::draw_background(BITMAP* target, int iWidth, int iHeight)
                      (int)c->scale_length_x(iWidth), (int)c->scale_length_y(iHeight));
     };
     if (d < 0 || bZoomed_out)
-        copy_at(-640);
+        copy_at(-WORLD_WIDTH);
     copy_at(0);
     if (d >= 0 || bZoomed_out)
-        copy_at(640);
+        copy_at(WORLD_WIDTH);
 }
 
 void WORLD::init()

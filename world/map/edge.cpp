@@ -1,7 +1,5 @@
 #include "world/map/edge.h"
 
-#include <cmath>
-
 #include "framework/helpers.h"
 #include "world/map/node.h"
 #include "world/planet/planet.h"
@@ -9,9 +7,9 @@
 
 namespace
 {
-// A traveller stopped on a waypoint across the seam stands at its copy 640 away, whose
-// distance from the start node can come out a rounding short of the waypoint's own: within
-// this much it has reached the waypoint.
+// A traveller stopped on a waypoint across the seam stands at its copy a world width away,
+// whose distance from the start node can come out a rounding short of the waypoint's own:
+// within this much it has reached the waypoint.
 const float WAYPOINT_REACHED = 1e-3f;
 
 int clamp_index(int i, int iSize)
@@ -81,8 +79,8 @@ void EDGE::build_waypoint(NODE* first, NODE* second)
     PLANET* pPlanet = WORLD::instance()->get_planet();
 
     float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
-    float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
-    float s = d >= w ? -WRAP_WIDTH : 0.0f;
+    float w = seam_distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
+    float s = d >= w ? -WORLD_WIDTH : 0.0f;
 
     float x1 = first->fX;
     float y1 = first->fY;
@@ -90,9 +88,9 @@ void EDGE::build_waypoint(NODE* first, NODE* second)
     float y2 = second->fY;
     float mx = x1 + (x2 + s - x1) / 2;
     if (mx < 0)
-        mx += WRAP_WIDTH;
-    if (mx >= WRAP_WIDTH)
-        mx -= WRAP_WIDTH;
+        mx += WORLD_WIDTH;
+    if (mx >= WORLD_WIDTH)
+        mx -= WORLD_WIDTH;
     float my = y1 + (y2 - y1) / 2;
 
     NODE* nNew = new NODE();
@@ -100,14 +98,14 @@ void EDGE::build_waypoint(NODE* first, NODE* second)
 
     int iColumn = (int)mx;
     int iRow = (int)my;
-    if (iColumn < 0 || iColumn >= PLANET_WIDTH || iRow < 0 || iRow >= PLANET_HEIGHT)
+    if (iColumn < 0 || iColumn >= WORLD_WIDTH || iRow < 0 || iRow >= WORLD_HEIGHT)
         allegro_message("ERROR:  EDGE(n1, n2, es)");
 
     // Off the grid the nearest cell is read; without a planet the waypoint keeps its fresh
     // cell. The draws are the same either way.
     CELL* pCell = NULL;
     if (pPlanet != NULL)
-        pCell = pPlanet->get_cell(clamp_index(iColumn, PLANET_WIDTH), clamp_index(iRow, PLANET_HEIGHT));
+        pCell = pPlanet->get_cell(clamp_index(iColumn, WORLD_WIDTH), clamp_index(iRow, WORLD_HEIGHT));
     nNew->attach_cell(pCell);
     nWaypoint = nNew;
 }
@@ -143,7 +141,7 @@ float EDGE::length()
 float EDGE::wrapped_distance(float x1, float y1, float x2, float y2)
 {
     float d = distance(x1, y1, x2, y2);
-    float w = vector_length(WRAP_WIDTH - std::fabs(x2 - x1), y2 - y1);
+    float w = seam_distance(x1, y1, x2, y2);
     return d < w ? d : w;
 }
 
@@ -166,10 +164,10 @@ bool EDGE::connects(NODE* a, NODE* b) const
 float EDGE::wrap_offset(int sign)
 {
     float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
-    float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
+    float w = seam_distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
     if (d < w)
         return 0.0f;
-    return sign > 0 ? WRAP_WIDTH : -WRAP_WIDTH;
+    return sign > 0 ? WORLD_WIDTH : -WORLD_WIDTH;
 }
 
 void EDGE::draw_line(BITMAP* bmp, float x1, float y1, float x2, float y2, int colour)

@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "framework/entity.h"
+#include "world/geometry.h"
 
 class NODE;
 
@@ -13,11 +14,6 @@ constexpr int EDGE_LONG_DETOUR = 3;
 constexpr int EDGE_GROUP_JOIN = 4;
 constexpr int EDGE_LOCKED = 5;
 constexpr int EDGE_UNLOCKED = 6;
-
-// The world is this wide and wraps east-west.
-constexpr float WRAP_WIDTH = 640.0f;
-// Anything that wraps is drawn, hovered and clicked at these offsets, in this order.
-inline constexpr float COPY_OFFSETS[] = {-WRAP_WIDTH, 0.0f, WRAP_WIDTH};
 
 // A link of the travel map between two nodes, ends ordered west to east. It owns the hidden
 // node at its wrap-aware midpoint: the weather of the open country between the ends and the

@@ -5,6 +5,8 @@
 
 #include "framework/colours.h"
 #include "framework/helpers.h"
+#include "framework/screen_layout.h"
+#include "world/geometry.h"
 #include "world/map/edge.h"
 #include "world/map/node.h"
 #include "world/map/traveller.h"
@@ -53,9 +55,9 @@ MAP::~MAP()
 
 void MAP::init()
 {
-    bmpFog_dark = create_bitmap_or_die(640, 480);
-    bmpFog_dim = create_bitmap_or_die(640, 480);
-    bmpOverlay = create_bitmap_or_die(640, 480);
+    bmpFog_dark = create_bitmap_or_die(WORLD_WIDTH, WORLD_HEIGHT);
+    bmpFog_dim = create_bitmap_or_die(WORLD_WIDTH, WORLD_HEIGHT);
+    bmpOverlay = create_bitmap_or_die(SCREEN_WIDTH, SCREEN_HEIGHT);
     rectfill(bmpFog_dark, 0, 0, bmpFog_dark->w, bmpFog_dark->h, BLACK);
     rectfill(bmpFog_dim, 0, 0, bmpFog_dim->w, bmpFog_dim->h, BLACK);
     rectfill(bmpOverlay, 0, 0, bmpOverlay->w, bmpOverlay->h, MAGENTA);

@@ -10,6 +10,7 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/sprite.h"
+#include "world/geometry.h"
 #include "world/map/edge.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
@@ -18,8 +19,6 @@
 
 namespace
 {
-const int SEA_LEVEL = 5000;
-
 // Sight holes of the token, wherever it stands.
 const int TOKEN_DIM_RADIUS = 25;
 const int TOKEN_DARK_RADIUS = 35;
@@ -100,8 +99,8 @@ void MAP::draw(BITMAP* bmp)
         FOG_COPY& k = a_Copies[i++];
         k.x = (int)c->world_to_screen_x(m);
         k.y = (int)c->world_to_screen_y(0);
-        k.w = (int)c->scale_length_x((int)WRAP_WIDTH);
-        k.h = (int)c->scale_length_y(480);
+        k.w = (int)c->scale_length_x(WORLD_WIDTH);
+        k.h = (int)c->scale_length_y(WORLD_HEIGHT);
     }
     draw_fog(bmp, a_Copies);
 
@@ -293,14 +292,14 @@ void EDGE::draw(BITMAP* bmp)
     if (!bShown && !key[KEY_H])
         return;
     float d = distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
-    float w = vector_length(WRAP_WIDTH - (nEast->fX - nWest->fX), nEast->fY - nWest->fY);
+    float w = seam_distance(nWest->fX, nWest->fY, nEast->fX, nEast->fY);
     bool bAcross = d >= w;
     // The edges at the player's marker stand out; the rest are faint.
     bool bNear = nWest->has_player() || nEast->has_player();
 
     CAMERA* c = CAMERA::current();
     int iColour = edge_colour(iType);
-    float S = c->scale_length_x((int)WRAP_WIDTH);
+    float S = c->scale_length_x(WORLD_WIDTH);
     for (float m : COPY_OFFSETS)
     {
         float sx1 = c->world_to_screen_x(nWest->fX) + c->scale_length_x((int)m);

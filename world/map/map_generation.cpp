@@ -1,7 +1,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -13,6 +12,7 @@
 #include "framework/helpers.h"
 #include "framework/random.h"
 #include "world/game.h"
+#include "world/geometry.h"
 #include "world/map/edge.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
@@ -23,8 +23,6 @@
 
 namespace
 {
-const int SEA_LEVEL = 5000;
-
 void progress(int y, const char* sText)
 {
     show_progress(10, y, WHITE, sText);
@@ -150,8 +148,8 @@ int MAP::place_node(PLANET* planet, float& fSpacing)
     int iAttempts = 0;
     for (;;)
     {
-        int x = random_next() % PLANET_WIDTH;
-        int y = random_next() % PLANET_HEIGHT;
+        int x = random_next() % WORLD_WIDTH;
+        int y = random_next() % WORLD_HEIGHT;
         int r = random_next() % 100;
         CELL* cell = planet->get_cell(x, y);
         // Mostly land: a sea spot passes 5 times in 100, a land spot fails 5 times in 100.
@@ -200,7 +198,7 @@ void MAP::distance_records(NODE* a, std::vector<NODE_DISTANCE>& v_Records, size_
             continue;
         v_Listed[i] = {{distance(b->fX, b->fY, a->fX, a->fY), b}, -(int)i};
         ++i;
-        v_Listed[i] = {{vector_length(WRAP_WIDTH - std::fabs(b->fX - a->fX), b->fY - a->fY), b}, -(int)i};
+        v_Listed[i] = {{seam_distance(a->fX, a->fY, b->fX, b->fY), b}, -(int)i};
         ++i;
     }
     v_Listed.resize(i);

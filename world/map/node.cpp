@@ -9,6 +9,7 @@
 #include "framework/helpers.h"
 #include "framework/random.h"
 #include "framework/sprite.h"
+#include "world/geometry.h"
 #include "world/map/quest.h"
 #include "world/planet/cell.h"
 #include "world/save_database.h"
@@ -21,7 +22,6 @@ int node_counter = 0;
 namespace
 {
 
-const int SEA_LEVEL = 5000;
 const int HIGHLAND = 14000;
 
 template <typename TAKE>

@@ -6,6 +6,7 @@
 
 #include "framework/random.h"
 #include "world/game.h"
+#include "world/geometry.h"
 #include "world/map/edge.h"
 #include "world/map/node.h"
 #include "world/planet/cell.h"
@@ -13,7 +14,6 @@
 
 namespace
 {
-const int SEA_LEVEL = 5000;
 const int UNRANKED = 99999;
 }
 

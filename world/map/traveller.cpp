@@ -1,11 +1,10 @@
 #include "world/map/traveller.h"
 
-#include <cmath>
-
 #include "framework/camera.h"
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "world/calendar/calendar.h"
+#include "world/geometry.h"
 #include "world/map/edge.h"
 #include "world/map/map.h"
 #include "world/map/node.h"
@@ -13,8 +12,6 @@
 
 namespace
 {
-const int SEA_LEVEL = 5000;
-
 // The value of the way from f to t with rem of seg still to go: t's as the token leaves f.
 float blend(float fFrom, float fTo, float rem, float seg)
 {
@@ -67,9 +64,9 @@ void TRAVELLER::start_travel(NODE*, EDGE* e)
         return;
 
     float d = distance(t->fX, t->fY, fX, fY);
-    float w = vector_length(WRAP_WIDTH - std::fabs(t->fX - fX), t->fY - fY);
+    float w = seam_distance(fX, fY, t->fX, t->fY);
     if (d >= w)
-        fX_offset = fX - t->fX > 0 ? -WRAP_WIDTH : WRAP_WIDTH;
+        fX_offset = fX - t->fX > 0 ? -WORLD_WIDTH : WORLD_WIDTH;
 
     // An edge whose ends coincide has no direction to go in.
     if (len <= 0)
@@ -171,10 +168,10 @@ void TRAVELLER::move_along_edge(bool resumed)
     if (K < 0.25f)
         K = 0.25f;
     float dx = t->fX - f->fX - fX_offset;
-    if (dx < -WRAP_WIDTH)
-        dx += WRAP_WIDTH;
-    if (dx >= WRAP_WIDTH)
-        dx -= WRAP_WIDTH;
+    if (dx < -WORLD_WIDTH)
+        dx += WORLD_WIDTH;
+    if (dx >= WORLD_WIDTH)
+        dx -= WORLD_WIDTH;
     fVx = K * dx / seg / 2;
     fVy = K * (t->fY - f->fY) / seg / 2;
 }

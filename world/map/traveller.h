@@ -13,7 +13,7 @@ class NODE;
 
 // The player's token. It walks an edge in two half-legs, to the waypoint and on to the far
 // end, while the calendar runs, slower over harder ground, sleeping at night when heading for
-// land. While a leg crosses the seam its x runs outside 0..640 by fX_offset.
+// land. While a leg crosses the seam its x runs outside 0..WORLD_WIDTH by fX_offset.
 class TRAVELLER final : public ENTITY
 {
 public:

@@ -1,7 +1,7 @@
 #pragma once
 
-// One terrain sample of the planet grid. Heights are plain integers with sea level at 5000,
-// temperatures degrees Fahrenheit with a whole-number value.
+// One terrain sample of the planet grid. Heights are plain integers with sea level at
+// SEA_LEVEL (world/geometry.h), temperatures degrees Fahrenheit with a whole-number value.
 struct CELL
 {
     int iHeight;

@@ -6,6 +6,7 @@
 
 #include "framework/colours.h"
 #include "framework/random.h"
+#include "world/geometry.h"
 #include "world/planet/planet_detail.h"
 
 namespace
@@ -76,10 +77,10 @@ int CLIMATE::pixel_temperature(int hot_distance, int latitude, int noise_pixel, 
 {
     (void)hot_distance;
     float fGreen = (float)colour_green(noise_pixel);
-    float fPer_row = fPole_drop / 240;
+    float fPer_row = fPole_drop / (WORLD_HEIGHT / 2);
     float fLatitude = latitude * fPer_row;
-    float fPer_step = fSpread / 320;
-    float fRandom = (random_next() % 640) * fPer_step / 2;
+    float fPer_step = fSpread / (WORLD_WIDTH / 2);
+    float fRandom = (random_next() % WORLD_WIDTH) * fPer_step / 2;
     // More green on the noise map is cooler.
     float fFactor = 1.0f;
     if (fGreen != 0.0f)

@@ -25,7 +25,7 @@ public:
 
     float fBase;        // at the equator, before spread, noise factor, height lapse and offset
     float fReserved;
-    float fSpread;      // a cell loses a random share of up to 639/640 of it
-    float fPole_drop;   // from the equator to the pole (latitude distance 240)
+    float fSpread;      // a cell loses a random share of it: 0 to WORLD_WIDTH - 1 in WORLD_WIDTH
+    float fPole_drop;   // from the equator to the pole, half the world's height away
     int iOffset;        // added last: 0, 30 or 50
 };

@@ -8,6 +8,7 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "framework/screen_layout.h"
 #include "world/planet/planet_detail.h"
 
 using namespace planet_detail;
@@ -90,8 +91,8 @@ PLANET::PLANET()
         foresty[i] = 0;
         forest_range[i] = 0.0f;
     }
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
             CELL::init(&aCells[x][y]);
 }
 
@@ -106,11 +107,11 @@ void PLANET::create_bitmaps()
 {
     destroy_bitmap_if(bmpImage);
     destroy_bitmap_if(bmpLabels);
-    bmpImage = create_bitmap_or_die(PLANET_WIDTH, PLANET_HEIGHT);
-    bmpLabels = create_bitmap_or_die(PLANET_WIDTH, PLANET_HEIGHT);
+    bmpImage = create_bitmap_or_die(WORLD_WIDTH, WORLD_HEIGHT);
+    bmpLabels = create_bitmap_or_die(WORLD_WIDTH, WORLD_HEIGHT);
     clear_to_color(bmpLabels, 0);
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
             aCells[x][y].iHeight = 0;
 }
 
@@ -168,7 +169,7 @@ void PLANET::make_mountain(int& x, int& y)
     else
     {
         walk_coordinate(x, 20);
-        x = wrap_coordinate(x, PLANET_WIDTH);
+        x = wrap_coordinate(x, WORLD_WIDTH);
         // Mountain rows are left alone: a centre off the grid raises nothing.
         walk_coordinate(y, 50);
     }
@@ -182,20 +183,20 @@ void PLANET::make_hole(int& x, int& y)
 {
     if (x == 0 && y == 0)
     {
-        x = random_next() % PLANET_WIDTH;
-        y = random_next() % PLANET_HEIGHT;
+        x = random_next() % WORLD_WIDTH;
+        y = random_next() % WORLD_HEIGHT;
     }
     else if (random_next() % 100 >= 95)
     {
-        x = random_next() % PLANET_WIDTH;
-        y = random_next() % PLANET_HEIGHT;
+        x = random_next() % WORLD_WIDTH;
+        y = random_next() % WORLD_HEIGHT;
     }
     else
     {
         walk_coordinate(x, 50);
-        x = wrap_coordinate(x, PLANET_WIDTH);
+        x = wrap_coordinate(x, WORLD_WIDTH);
         walk_coordinate(y, 50);
-        y = wrap_coordinate(y, PLANET_HEIGHT);
+        y = wrap_coordinate(y, WORLD_HEIGHT);
     }
 
     int iAmount = -(10 + random_next() % 5000);
@@ -212,7 +213,7 @@ float PLANET::random_decay()
 
 bool PLANET::apply_height(int x, int y, int amount, int kind_roll)
 {
-    if (x < 0 || x >= PLANET_WIDTH || y < 0 || y >= PLANET_HEIGHT)
+    if (x < 0 || x >= WORLD_WIDTH || y < 0 || y >= WORLD_HEIGHT)
         return false;
     if (amount > -15 && amount < 15)
         return false;
@@ -237,7 +238,7 @@ void PLANET::spread_right(int x, int y, int amount, float decay, int kind_roll)
 {
     for (;;)
     {
-        if (x == PLANET_WIDTH)
+        if (x == WORLD_WIDTH)
             x = 0;
         if (!apply_height(x, y, amount, kind_roll))
             return;
@@ -253,7 +254,7 @@ void PLANET::spread_left(int x, int y, int amount, float decay, int kind_roll)
     for (;;)
     {
         if (x == -1)
-            x = PLANET_WIDTH - 1;
+            x = WORLD_WIDTH - 1;
         if (!apply_height(x, y, amount, kind_roll))
             return;
         int iNext = next_amount(amount, decay);
@@ -289,7 +290,7 @@ void PLANET::spread_down(int x, int y, int amount, float decay, int kind_roll)
             amount = (int)(amount * 0.99);
         else if (y > 380)
             amount = (int)(amount * 0.95);
-        if (y >= PLANET_HEIGHT)
+        if (y >= WORLD_HEIGHT)
             return;
         if (!apply_height(x, y, amount, kind_roll))
             return;
@@ -303,7 +304,7 @@ void PLANET::spread_down(int x, int y, int amount, float decay, int kind_roll)
 // the two independent chains of decaying amounts overlap in the processor.
 void PLANET::spread_column(int x, int y, int amount, float decay, int kind_roll)
 {
-    if (x < 0 || x >= PLANET_WIDTH)
+    if (x < 0 || x >= WORLD_WIDTH)
         return;
     CELL* pColumn = aCells[x];
     int iDown_y = y + 1;
@@ -320,7 +321,7 @@ void PLANET::spread_column(int x, int y, int amount, float decay, int kind_roll)
                 iDown = (int)(iDown * 0.99);
             else if (iDown_y > 380)
                 iDown = (int)(iDown * 0.95);
-            if (iDown_y >= PLANET_HEIGHT || iDown_y < 0 || (iDown > -15 && iDown < 15))
+            if (iDown_y >= WORLD_HEIGHT || iDown_y < 0 || (iDown > -15 && iDown < 15))
                 bDown = false;
             else
             {
@@ -335,7 +336,7 @@ void PLANET::spread_column(int x, int y, int amount, float decay, int kind_roll)
                 iUp = (int)(iUp * 0.99);
             else if (iUp_y < 100)
                 iUp = (int)(iUp * 0.95);
-            if (iUp_y < 0 || iUp_y >= PLANET_HEIGHT || (iUp > -15 && iUp < 15))
+            if (iUp_y < 0 || iUp_y >= WORLD_HEIGHT || (iUp > -15 && iUp < 15))
                 bUp = false;
             else
             {
@@ -350,9 +351,9 @@ void PLANET::spread_column(int x, int y, int amount, float decay, int kind_roll)
 void PLANET::make_climate_noise()
 {
     destroy_bitmap_if(bmpNoise);
-    bmpNoise = create_bitmap_or_die(PLANET_WIDTH, PLANET_HEIGHT);
-    BITMAP* bmpScratch = create_bitmap_or_die(PLANET_WIDTH + 2 * NOISE_MARGIN,
-                                              PLANET_HEIGHT + 2 * NOISE_MARGIN);
+    bmpNoise = create_bitmap_or_die(WORLD_WIDTH, WORLD_HEIGHT);
+    BITMAP* bmpScratch = create_bitmap_or_die(WORLD_WIDTH + 2 * NOISE_MARGIN,
+                                              WORLD_HEIGHT + 2 * NOISE_MARGIN);
     clear_to_color(bmpScratch, BLACK);
 
     int iCount = 50 + random_next() % 49;
@@ -361,30 +362,30 @@ void PLANET::make_climate_noise()
         int iGreen = 35 + random_next() % 220;
         int iRadius_y = 10 + random_next() % 90;
         int iRadius_x = 10 + random_next() % 90;
-        int iCentre_y = NOISE_MARGIN + random_next() % PLANET_HEIGHT;
-        int iCentre_x = NOISE_MARGIN + random_next() % PLANET_WIDTH;
+        int iCentre_y = NOISE_MARGIN + random_next() % WORLD_HEIGHT;
+        int iCentre_x = NOISE_MARGIN + random_next() % WORLD_WIDTH;
         ellipsefill(bmpScratch, iCentre_x, iCentre_y, iRadius_x, iRadius_y,
                     make_colour(0, iGreen, 0));
     }
 
     wrap_noise_margins(bmpScratch);
-    blit(bmpScratch, bmpNoise, NOISE_MARGIN, NOISE_MARGIN, 0, 0, PLANET_WIDTH, PLANET_HEIGHT);
+    blit(bmpScratch, bmpNoise, NOISE_MARGIN, NOISE_MARGIN, 0, 0, WORLD_WIDTH, WORLD_HEIGHT);
     destroy_bitmap(bmpScratch);
 }
 
 void PLANET::wrap_noise_margins(BITMAP* scratch)
 {
-    const int iRight_margin = PLANET_WIDTH + NOISE_MARGIN;
+    const int iRight_margin = WORLD_WIDTH + NOISE_MARGIN;
     if (!is_direct(scratch))
     {
         for (int y = 0; y < scratch->h; y++)
             for (int x = 0; x < NOISE_MARGIN; x++)
                 if (getpixel(scratch, x, y) != BLACK)
-                    putpixel(scratch, x + PLANET_WIDTH, y, getpixel(scratch, x, y));
+                    putpixel(scratch, x + WORLD_WIDTH, y, getpixel(scratch, x, y));
         for (int y = 0; y < scratch->h; y++)
             for (int x = iRight_margin; x < iRight_margin + NOISE_MARGIN; x++)
                 if (getpixel(scratch, x, y) != BLACK)
-                    putpixel(scratch, x - PLANET_WIDTH, y, getpixel(scratch, x, y));
+                    putpixel(scratch, x - WORLD_WIDTH, y, getpixel(scratch, x, y));
         return;
     }
     for (int y = 0; y < scratch->h; y++)
@@ -392,29 +393,29 @@ void PLANET::wrap_noise_margins(BITMAP* scratch)
         std::uint32_t* pLine = pixel_line(scratch, y);
         for (int x = 0; x < NOISE_MARGIN; x++)
             if (pLine[x] != (std::uint32_t)BLACK)
-                pLine[x + PLANET_WIDTH] = pLine[x];
+                pLine[x + WORLD_WIDTH] = pLine[x];
     }
     for (int y = 0; y < scratch->h; y++)
     {
         std::uint32_t* pLine = pixel_line(scratch, y);
         for (int x = iRight_margin; x < iRight_margin + NOISE_MARGIN; x++)
             if (pLine[x] != (std::uint32_t)BLACK)
-                pLine[x - PLANET_WIDTH] = pLine[x];
+                pLine[x - WORLD_WIDTH] = pLine[x];
     }
 }
 
 void PLANET::calculate_temperature()
 {
-    iHot_column = random_next() % PLANET_WIDTH;
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    iHot_column = random_next() % WORLD_WIDTH;
+    for (int x = 0; x < WORLD_WIDTH; x++)
     {
         int iHot_distance = wrap_distance(iHot_column, x);
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             CELL& cCell = aCells[x][y];
             int iNoise = read_pixel(bmpNoise, x, y);
             cCell.fTemperature = (float)cClimate.pixel_temperature(
-                iHot_distance, std::abs(240 - y), iNoise, (float)cCell.iHeight);
+                iHot_distance, std::abs(WORLD_HEIGHT / 2 - y), iNoise, (float)cCell.iHeight);
         }
     }
 }
@@ -422,28 +423,28 @@ void PLANET::calculate_temperature()
 int PLANET::wrap_distance(int a, int b)
 {
     int d = std::abs(a - b);
-    if (d > PLANET_WIDTH / 2)
-        d = PLANET_WIDTH - d;
+    if (d > WORLD_WIDTH / 2)
+        d = WORLD_WIDTH - d;
     return d;
 }
 
 void PLANET::draw(BITMAP* target, int width, int height)
 {
     CAMERA* pCamera = CAMERA::current();
-    float fLeft = pCamera->get_x() - 320;
+    float fLeft = pCamera->get_x() - SCREEN_CENTRE_X;
     bool bZoomed_out = pCamera->get_zoom() < 1.0f;
     int iWidth = (int)pCamera->scale_length_x(width);
     int iHeight = (int)pCamera->scale_length_y(height);
     auto draw_copy = [&](float fWorld_x) {
-        stretch_blit(bmpImage, target, 0, 0, PLANET_WIDTH, PLANET_HEIGHT,
+        stretch_blit(bmpImage, target, 0, 0, WORLD_WIDTH, WORLD_HEIGHT,
                      (int)pCamera->world_to_screen_x(fWorld_x),
                      (int)pCamera->world_to_screen_y(0.0f), iWidth, iHeight);
     };
 
     clear_bitmap(target);
     if (fLeft < 0 || bZoomed_out)
-        draw_copy(-640.0f);
+        draw_copy(-WORLD_WIDTH);
     draw_copy(0.0f);
     if (fLeft >= 0 || bZoomed_out)
-        draw_copy(640.0f);
+        draw_copy(WORLD_WIDTH);
 }

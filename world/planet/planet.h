@@ -2,15 +2,13 @@
 
 #include <allegro.h>
 
+#include "world/geometry.h"
 #include "world/planet/cell.h"
 #include "world/planet/climate.h"
 
-constexpr int PLANET_WIDTH = 640;
-constexpr int PLANET_HEIGHT = 480;
-constexpr int PLANET_SEA_LEVEL = 5000;
 constexpr int PLANET_FOREST_ZONES = 30;
 
-// The 640 x 480 terrain grid that exists while the world is generated, with its picture,
+// The world-sized terrain grid that exists while the world is generated, with its picture,
 // its climate noise map and its landmass label map. Every chance it takes comes from the
 // process-wide random source, in a fixed order, so a seed fixes the whole planet.
 class PLANET
@@ -50,8 +48,9 @@ public:
     static float random_decay();
 
     void make_climate_noise();
-    // Copies what was drawn into the 100-pixel side margins of the 840 x 680 noise scratch
-    // to the opposite side of its 640-wide middle, so the noise wraps east-west.
+    // Copies what was drawn into the 100-pixel side margins of the noise scratch (the world
+    // with 100 pixels all round) to the opposite side of its world-wide middle, so the noise
+    // wraps east-west.
     static void wrap_noise_margins(BITMAP* scratch);
     void calculate_temperature();
 
@@ -96,8 +95,8 @@ public:
         return expression() < 255 ? expression() : VALUE(255);
     }
 
-    // Column-major: aCells[x] holds the 480 rows of column x.
-    CELL aCells[PLANET_WIDTH][PLANET_HEIGHT];
+    // Column-major: aCells[x] holds the rows of column x.
+    CELL aCells[WORLD_WIDTH][WORLD_HEIGHT];
     BITMAP* bmpImage;
     BITMAP* bmpNoise;
     CLIMATE cClimate;

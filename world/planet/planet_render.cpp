@@ -69,7 +69,7 @@ BITMAP* PLANET::get_image()
 
 void PLANET::render(int width, int height)
 {
-    render_planet(width, height, PLANET_SEA_LEVEL);
+    render_planet(width, height, SEA_LEVEL);
 }
 
 void PLANET::render_planet(int width, int height, int sea_level)
@@ -87,8 +87,8 @@ void PLANET::make_forest_zones()
 {
     for (int i = 0; i < PLANET_FOREST_ZONES; i++)
     {
-        forestx[i] = random_next() % PLANET_WIDTH;
-        foresty[i] = random_next() % PLANET_HEIGHT;
+        forestx[i] = random_next() % WORLD_WIDTH;
+        foresty[i] = random_next() % WORLD_HEIGHT;
         forest_range[i] = (float)(5 + random_next() % 30);
     }
     forest = false;
@@ -99,9 +99,9 @@ void PLANET::paint(int sea_level)
     // The discs are written straight into the lines, which is what solid mode draws.
     solid_mode();
     clear_to_color(bmpImage, BLACK);
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
     {
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             paint_band(x, y, sea_level);
             paint_details(x, y);
@@ -141,7 +141,7 @@ float PLANET::shade(int x, int y)
     {
         int h = aCells[x][y].iHeight;
         int n = aCells[x - 1][y - 1].iHeight;
-        if ((h > 5000 && n - 500 > h) || (h > 14000 && n - 100 > h))
+        if ((h > SEA_LEVEL && n - 500 > h) || (h > 14000 && n - 100 > h))
             return 0.95f;
     }
     return 1.0f;
@@ -304,7 +304,7 @@ void PLANET::paint_details(int x, int y)
         paint_speckle(bmpImage, x, y, 250);
     if (random_next() % 100 > 95 && h > 4200 - random_next() % 200 && h < 4400 + random_next() % 200)
         paint_speckle(bmpImage, x, y, 150);
-    if (random_next() % 1000 > 990 && h < 5000)
+    if (random_next() % 1000 > 990 && h < SEA_LEVEL)
         paint_speckle(bmpImage, x, y, 105);
 
     if (cCell.bRiver)
@@ -318,7 +318,7 @@ void PLANET::paint_details(int x, int y)
     }
 
     // Land and a two-pixel fringe of sea around it.
-    if (h > 5000)
+    if (h > SEA_LEVEL)
         fill_disc(bmpLabels, x, y, 1);
 }
 
@@ -327,8 +327,8 @@ void PLANET::make_rivers(int count)
     // The source search draws until it meets a cell high enough; without one it would never
     // end, so a planet without such a cell gets no rivers.
     bool bHas_source = false;
-    for (int x = 0; x < PLANET_WIDTH && !bHas_source; x++)
-        for (int y = 0; y < PLANET_HEIGHT && !bHas_source; y++)
+    for (int x = 0; x < WORLD_WIDTH && !bHas_source; x++)
+        for (int y = 0; y < WORLD_HEIGHT && !bHas_source; y++)
             bHas_source = aCells[x][y].iHeight >= RIVER_SOURCE_LOW &&
                           aCells[x][y].iHeight <= RIVER_SOURCE_HIGH;
     if (!bHas_source)
@@ -340,8 +340,8 @@ void PLANET::make_rivers(int count)
         int y;
         do
         {
-            x = random_next() % PLANET_WIDTH;
-            y = random_next() % PLANET_HEIGHT;
+            x = random_next() % WORLD_WIDTH;
+            y = random_next() % WORLD_HEIGHT;
         } while (aCells[x][y].iHeight < RIVER_SOURCE_LOW || aCells[x][y].iHeight > RIVER_SOURCE_HIGH);
         trace_river(x, y);
     }
@@ -350,10 +350,10 @@ void PLANET::make_rivers(int count)
 void PLANET::trace_river(int x, int y)
 {
     if (x < 0)
-        x = PLANET_WIDTH - 1;
-    else if (x >= PLANET_WIDTH)
+        x = WORLD_WIDTH - 1;
+    else if (x >= WORLD_WIDTH)
         x = 0;
-    if (y < 0 || y >= PLANET_HEIGHT)
+    if (y < 0 || y >= WORLD_HEIGHT)
         return;
 
     for (;;)
@@ -380,11 +380,11 @@ void PLANET::trace_river(int x, int y)
         };
         if (x >= 1)
             consider(x - 1, y, DIRECTION_WEST);
-        if (x <= PLANET_WIDTH - 2)
+        if (x <= WORLD_WIDTH - 2)
             consider(x + 1, y, DIRECTION_EAST);
         if (y >= 1)
             consider(x, y - 1, DIRECTION_NORTH);
-        if (y <= PLANET_HEIGHT - 2)
+        if (y <= WORLD_HEIGHT - 2)
             consider(x, y + 1, DIRECTION_SOUTH);
 
         if (eDirection == DIRECTION_WEST || eDirection == DIRECTION_EAST)
@@ -404,13 +404,13 @@ void PLANET::trace_river(int x, int y)
         }
 
         if (x < 0)
-            x = PLANET_WIDTH - 1;
-        else if (x >= PLANET_WIDTH)
+            x = WORLD_WIDTH - 1;
+        else if (x >= WORLD_WIDTH)
             x = 0;
 
-        if (y < 0 || y >= PLANET_HEIGHT)
+        if (y < 0 || y >= WORLD_HEIGHT)
             return;
-        if (aCells[x][y].iHeight < 5000)
+        if (aCells[x][y].iHeight < SEA_LEVEL)
             return;
         if (random_next() % 1000 < 4)
             return;
@@ -423,9 +423,9 @@ void PLANET::analyze_landmasses()
 
     // The first fill of a region repaints it with 1, which changes nothing; the scan meets
     // it again at once and gives it the next label, so labels start at 2.
-    for (int x = 0; x < PLANET_WIDTH; x++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
     {
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
         {
             if (read_pixel(bmpLabels, x, y) == 1)
             {
@@ -436,13 +436,13 @@ void PLANET::analyze_landmasses()
     }
 
     // Land on both sides of the seam is one landmass.
-    for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int y = 0; y < WORLD_HEIGHT; y++)
     {
-        if (aCells[0][y].iHeight > 5000 && aCells[PLANET_WIDTH - 1][y].iHeight > 5000)
-            floodfill(bmpLabels, PLANET_WIDTH - 1, y, read_pixel(bmpLabels, 0, y));
+        if (aCells[0][y].iHeight > SEA_LEVEL && aCells[WORLD_WIDTH - 1][y].iHeight > SEA_LEVEL)
+            floodfill(bmpLabels, WORLD_WIDTH - 1, y, read_pixel(bmpLabels, 0, y));
     }
 
-    for (int x = 0; x < PLANET_WIDTH; x++)
-        for (int y = 0; y < PLANET_HEIGHT; y++)
+    for (int x = 0; x < WORLD_WIDTH; x++)
+        for (int y = 0; y < WORLD_HEIGHT; y++)
             aCells[x][y].iLandmass = read_pixel(bmpLabels, x, y);
 }

@@ -7,13 +7,12 @@
 
 #include "framework/random.h"
 #include "world/game.h"
+#include "world/geometry.h"
 #include "world/map/node.h"
 #include "world/words/word_database.h"
 
 namespace
 {
-const int SEA_LEVEL = 5000;
-
 // A word that may be missing (a place query without rows) reads as the empty word.
 const std::string& text_of(const std::string* sWord)
 {
