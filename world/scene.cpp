@@ -1,5 +1,7 @@
 #include "world/scene.h"
 
+#include <iterator>
+
 #include "framework/camera.h"
 #include "framework/screen_layout.h"
 #include "world/calendar/calendar.h"
@@ -17,6 +19,16 @@ const float WRAP_RIGHT = WRAP_HOME + WORLD_WIDTH;
 
 // The pointer scrolls the view this near an edge of the screen.
 const int SCROLL_MARGIN = 50;
+
+// Level n is ZOOM_LEVELS[n - 1]: its zoom, and how fast a step between it and the level
+// below runs (the way out at the same speed, backwards).
+struct ZOOM_LEVEL
+{
+    float fZoom;
+    float fSpeed;
+};
+const ZOOM_LEVEL ZOOM_LEVELS[] = {{1.0f, 0.0f}, {3.0f, 0.05f}, {6.0f, 0.08f}, {9.0f, 0.1f}};
+const int ZOOM_LEVEL_COUNT = (int)std::size(ZOOM_LEVELS);
 
 void wrap_left(CAMERA* c)
 {
@@ -54,41 +66,15 @@ void SCENE::update()
     CAMERA* c = CAMERA::current();
 
     // Levels change only while no zoom animation runs, so a held key steps one at a time.
-    if (key[KEY_MINUS] && c->get_zoom_speed() == 0)
+    if (key[KEY_MINUS] && c->get_zoom_speed() == 0 && iZoom_level > 1 && iZoom_level <= ZOOM_LEVEL_COUNT)
     {
-        if (iZoom_level == 4)
-        {
-            c->zoom_to(6.0f, -0.1f);
-            iZoom_level = 3;
-        }
-        else if (iZoom_level == 3)
-        {
-            c->zoom_to(3.0f, -0.08f);
-            iZoom_level = 2;
-        }
-        else if (iZoom_level == 2)
-        {
-            c->zoom_to(1.0f, -0.05f);
-            iZoom_level = 1;
-        }
+        c->zoom_to(ZOOM_LEVELS[iZoom_level - 2].fZoom, -ZOOM_LEVELS[iZoom_level - 1].fSpeed);
+        iZoom_level--;
     }
-    if (key[KEY_EQUALS] && c->get_zoom_speed() == 0)
+    if (key[KEY_EQUALS] && c->get_zoom_speed() == 0 && iZoom_level >= 1 && iZoom_level < ZOOM_LEVEL_COUNT)
     {
-        if (iZoom_level == 1)
-        {
-            c->zoom_to(3.0f, 0.05f);
-            iZoom_level = 2;
-        }
-        else if (iZoom_level == 2)
-        {
-            c->zoom_to(6.0f, 0.08f);
-            iZoom_level = 3;
-        }
-        else if (iZoom_level == 3)
-        {
-            c->zoom_to(9.0f, 0.1f);
-            iZoom_level = 4;
-        }
+        c->zoom_to(ZOOM_LEVELS[iZoom_level].fZoom, ZOOM_LEVELS[iZoom_level].fSpeed);
+        iZoom_level++;
     }
 
     // Each call replaces both velocities, so of two directions the later one wins.
