@@ -953,3 +953,52 @@ TEST_F(GeneratedMapTest, WholeRunsArePinnedNodeByNodeEdgeByEdge)
         EXPECT_EQ(ullLandmasses, p.ullLandmasses);
     }
 }
+
+TEST_F(GeneratedMapTest, SmallWordListsEndInNumberedNamesWithOneMessageAList)
+{
+    // Every list of one word, or of three: the map needs more names than the lists hold.
+    const std::vector<std::vector<std::string>> v_Words = {
+        {"old", "grim", "red"},     {"brenna", "cedric", "dara"}, {"duke", "abbot", "knight"},
+        {"very", "oddly", "truly"}, {"harrow", "elm", "ash"},     {"wolf", "bear", "crow"},
+        {"march", "fen", "moor"}};
+    const int CATEGORIES[] = {WORDS_ADJECTIVE, WORDS_NAME,    WORDS_TITLE, WORDS_ADVERB,
+                              WORDS_LOCATION,  WORDS_MONSTER, WORDS_REGION};
+    auto taken = [](const char* sSection) {
+        return std::string("ERROR:  Every word of ") + sSection +
+               " in ./data/words.dat is taken.  Further names from it end in a number; add "
+               "words to that list.\n";
+    };
+    const std::pair<size_t, int> cases[] = {{1, 20}, {3, 999}, {1, 999}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.first) + " words a list, " + std::to_string(c.second) +
+                     " nodes");
+        TEST_WORDS twWords;
+        for (size_t i = 0; i < v_Words.size(); ++i)
+            twWords.set(CATEGORIES[i], std::vector<std::string>(v_Words[i].begin(),
+                                                                v_Words[i].begin() + c.first));
+        reset_state();
+        new_map();
+        exec_sql(save_db, "DELETE FROM nodes");
+        world()->set_player(map->tTraveller);
+        set_node_count(c.second);
+        random_seed(2);
+        const std::string sOut = capture_messages([&] { map->generate(s_pPlanet, c.second); });
+        check_invariants(c.second, 2);
+
+        // One message for each list that ran out, and the names after it numbered.
+        std::string sRest = sOut;
+        for (const char* sSection : {"[locations]", "[regions]"})
+        {
+            const size_t iAt = sRest.find(taken(sSection));
+            ASSERT_NE(iAt, std::string::npos) << sOut;
+            sRest.erase(iAt, taken(sSection).size());
+        }
+        EXPECT_EQ(sRest, "");
+        int iNumbered = 0;
+        for (NODE* n : map->l_Nodes)
+            iNumbered += std::isdigit((unsigned char)n->get_location()->back()) != 0;
+        EXPECT_GT(iNumbered, 0);
+        reset_state();
+    }
+}

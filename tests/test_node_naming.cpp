@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,14 @@ INSERT INTO places VALUES('Barrow', 5000, 14001, 0, 0, 0, 1, 32);
 INSERT INTO places VALUES('', 24000, 24500, 0, 0, 0, 0, 9);
 )";
 
-const char* NO_WORDS = "goto pull_from_list...we've got less than 0 words to choose from!";
+// The one message of the place or dungeon queries without rows.
+std::string no_word(const char* sKind, int iFlag)
+{
+    return std::string("ERROR:  ./data/words.db has no ") + sKind + " word (flag " +
+           std::to_string(iFlag) +
+           ") for some nodes, which get none.  Keep a word without rules in every height "
+           "band.\n";
+}
 
 // A test of the draw at a position.
 struct DRAW_IS
@@ -612,7 +620,7 @@ TEST_F(NodeNamingTest, NoPlaceWordReadsAsTheEmptyWord)
     EXPECT_EQ(*n->sKind, "");
     EXPECT_EQ(icon(n), 7);
     EXPECT_TRUE(n->is_dungeon());
-    EXPECT_EQ(sShown, NO_WORDS);
+    EXPECT_EQ(sShown, no_word("dungeon", 1));
     words()->reset_used();
     delete N;
 
@@ -624,7 +632,7 @@ TEST_F(NodeNamingTest, NoPlaceWordReadsAsTheEmptyWord)
     EXPECT_EQ(*N, "Harrow");
     EXPECT_EQ(*m->sKind, "");
     EXPECT_EQ(icon(m), 7);
-    EXPECT_EQ(sShown, NO_WORDS);
+    EXPECT_EQ(sShown, no_word("place", 0));
     words()->reset_used();
     delete N;
 }
@@ -651,4 +659,89 @@ TEST_F(NodeNamingTest, MakeNameTakesTheOldNameOutOfTheRecordBeforeFreeingIt)
         EXPECT_STREQ(n->get_name(), n->sName->c_str());
         EXPECT_FALSE(n->sName->empty());
     }
+}
+
+// ---- Used-up word lists ----------------------------------------------------------------
+
+TEST_F(NodeNamingTest, AnOwnerPartIsDrawnOnWhileAnyFormIsFreeThenNumbered)
+{
+    // Every owner part the fixture's words make: a location, persons, monsters, titles and
+    // their forms with either adjective.
+    const std::vector<std::string> v_Owners = {
+        "Harrow",          "Brenna",         "Duke Brenna",         "Wolfs",
+        "Dukes",           "Old Wolfs",      "Grim Wolfs",          "the Old Dukes",
+        "the Grim Dukes",  "the Old Brenna", "the Old Duke Brenna", "the Grim Brenna",
+        "the Grim Duke Brenna"};
+    auto take_all_but = [&](std::vector<std::string>& v_Taken, const std::string& sFree) {
+        words()->reset_used();
+        v_Taken.clear();
+        v_Taken.reserve(v_Owners.size());
+        for (const std::string& s : v_Owners)
+            if (s != sFree)
+            {
+                v_Taken.push_back(s);
+                words()->l_Used_qualifiers.push_back(&v_Taken.back());
+            }
+    };
+    std::vector<std::string> v_Taken;
+
+    // One form free: a node that is no settlement draws until it has it, and nothing shows.
+    for (const std::string& sFree : v_Owners)
+    {
+        take_all_but(v_Taken, sFree);
+        random_seed(1);
+        std::string* O = NULL;
+        const std::string sShown = capture_messages([&] { O = words()->owner_part(sea()); });
+        EXPECT_EQ(*O, sFree);
+        EXPECT_EQ(sShown, "") << sFree;
+    }
+
+    // None free: nodes of every kind take the location word numbered, with one message.
+    take_all_but(v_Taken, "");
+    std::vector<std::string> v_Got, v_Labels;
+    const std::string sShown = capture_messages([&] {
+        NODE* nDungeon = plain_land();
+        nDungeon->set_dungeon(true);
+        NODE* nSettlement = plain_land();
+        nSettlement->bSettlement = true;
+        for (NODE* n : {sea(), plain_land(), nDungeon, nSettlement})
+        {
+            random_seed(3);
+            v_Got.push_back(*words()->owner_part(n));
+            EXPECT_EQ(random_draw_count(), 8);
+            v_Labels.push_back(*n->get_location());
+        }
+    });
+    const std::vector<std::string> v_Numbered = {"Harrow 2", "Harrow 3", "Harrow 4", "Harrow 5"};
+    EXPECT_EQ(v_Got, v_Numbered);
+    EXPECT_EQ(v_Labels, v_Numbered);
+    EXPECT_EQ(sShown, "ERROR:  Every word of [locations] in ./data/words.dat is taken.  Further "
+                      "names from it end in a number; add words to that list.\n");
+    words()->reset_used();
+}
+
+TEST_F(NodeNamingTest, NamingEndsForEveryNodeWhenTheListsAreUsedUp)
+{
+    // One word a list and more nodes than names: every node still gets a name of its own.
+    std::vector<NODE*> v_Nodes;
+    for (int i = 0; i < 40; ++i)
+    {
+        NODE* n = i % 3 == 0 ? sea() : plain_land();
+        if (i % 5 == 0)
+            n->make_start();
+        n->set_rank(i % 4);
+        v_Nodes.push_back(n);
+    }
+    std::set<std::string> set_Names;
+    random_seed(11);
+    const std::string sShown = capture_messages([&] {
+        for (NODE* n : v_Nodes)
+        {
+            n->make_name();
+            EXPECT_TRUE(set_Names.insert(n->get_name()).second) << n->get_name();
+        }
+    });
+    EXPECT_EQ(sShown, "ERROR:  Every word of [locations] in ./data/words.dat is taken.  Further "
+                      "names from it end in a number; add words to that list.\n");
+    EXPECT_TRUE(recorded(words()->l_Used_qualifiers, "Harrow 2"));
 }

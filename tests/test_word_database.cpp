@@ -322,6 +322,8 @@ TEST_F(WordDatabaseTest, PlaceQueriesAtBandBorders)
     };
     for (const CASE& c : cases)
     {
+        // Each case stands alone: a miss is shown once per list.
+        words.reset_used();
         random_seed(5);
         std::string* sWord = nullptr;
         std::string sOut = capture_messages(
@@ -332,7 +334,10 @@ TEST_F(WordDatabaseTest, PlaceQueriesAtBandBorders)
         if (c.vWords.empty())
         {
             EXPECT_EQ(sWord, nullptr) << sWhere;
-            EXPECT_EQ(sOut, "goto pull_from_list...we've got less than 0 words to choose from!");
+            EXPECT_EQ(sOut, "ERROR:  " + fixture_db() + " has no " +
+                                (c.iCategory == 10 ? "dungeon word (flag 1)" : "place word (flag 0)") +
+                                " for some nodes, which get none.  Keep a word without rules in "
+                                "every height band.\n");
             EXPECT_EQ(random_draw_count(), 0) << sWhere;
         }
         else
@@ -387,7 +392,9 @@ TEST_F(WordDatabaseTest, NullColumnsReadAsEmptyAndFailedStatementsGoOn)
         });
     EXPECT_EQ(sOut, "ERROR: SQL error: no such table: places\n"
                     "ERROR: SQL error: no such table: places\n"
-                    "goto pull_from_list...we've got less than 0 words to choose from!");
+                    "ERROR:  " + sEmpty +
+                        " has no place word (flag 0) for some nodes, which get none.  Keep a "
+                        "word without rules in every height band.\n");
 }
 
 TEST_F(WordDatabaseTest, DumpAdjectivesWritesEachOnItsLine)
@@ -478,4 +485,33 @@ TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
         1,
         "ERROR:  No settlement kinds:  .*base.dat has no words in \\[settlements\\] and "
         ".*no_kinds.db has no rows with flag 2");
+}
+
+TEST_F(WordDatabaseTest, ADatabaseWithoutPlaceWordsShowsOneMessageAList)
+{
+    // Only settlement kinds: no node finds a place or a dungeon word.
+    const std::string sKinds =
+        make_db("kinds_only.db", "CREATE TABLE places (location TEXT, min INTEGER, max INTEGER, "
+                                 "temperature INTEGER, connection INTEGER, stage INTEGER, flag "
+                                 "INTEGER, image INTEGER);"
+                                 "INSERT INTO places VALUES ('Hamlet', 10, 100, 0, 0, 0, 2, 11);");
+    WORD_DATABASE words(sKinds.c_str());
+    auto no_word = [&](const char* sKind) {
+        return "ERROR:  " + sKinds + " has no " + sKind +
+               " for some nodes, which get none.  Keep a word without rules in every height "
+               "band.\n";
+    };
+    random_seed(1);
+    const std::string sShown = capture_messages([&] {
+        for (int H : {-200, 4000, 6000, 12000, 24000})
+            for (int iCategory : {2, 10, 2})
+                EXPECT_EQ(words.query_place_word(iCategory, H, 50, 3, 1), nullptr);
+    });
+    EXPECT_EQ(sShown, no_word("place word (flag 0)") + no_word("dungeon word (flag 1)"));
+    EXPECT_EQ(random_draw_count(), 0);
+
+    // A fresh start for a new map shows them again.
+    words.reset_used();
+    EXPECT_EQ(capture_messages([&] { words.query_place_word(10, 6000, 50, 3, 1); }),
+              no_word("dungeon word (flag 1)"));
 }

@@ -3,7 +3,9 @@
 // node's kind and icon. The order of the draws is the order of the statements.
 
 #include <list>
+#include <set>
 #include <string>
+#include <unordered_set>
 
 #include "framework/random.h"
 #include "world/game.h"
@@ -136,16 +138,65 @@ std::string* WORD_DATABASE::owner_part(NODE* node)
 
         if (find_word(l_Used_qualifiers, O))
         {
-            // A settlement's owner part can only be a location word: once none is left it
-            // takes a numbered one rather than drawing for ever.
-            if (!node->is_settlement() || !settle_exhausted(WORDS_LOCATION, *O))
+            // Drawing again ends only while some owner part is free; once none is, this
+            // attempt's location word numbered.
+            if (!owner_parts_taken(node->is_settlement()))
                 continue;
-            L = *O;
+            L = numbered(WORDS_LOCATION, L);
+            *O = L;
         }
         node->append_location(L);
         keep_qualifier(O);
         return O;
     }
+}
+
+bool WORD_DATABASE::owner_parts_taken(bool bSettlement)
+{
+    if (!list_taken(WORDS_LOCATION))
+        return false;
+    if (bSettlement)
+        return true;
+
+    // The other forms, cheapest first; the search stops at the first free text, so it
+    // reads at most about as many texts as the record holds.
+    const std::unordered_set<std::string_view> set_Used = used_qualifier_texts();
+    auto free = [&](const std::string& s) { return set_Used.count(s) == 0; };
+    const std::set<std::string> set_Adjectives = capitalised_words(WORDS_ADJECTIVE);
+    const std::set<std::string> set_Names = capitalised_words(WORDS_NAME);
+    const std::set<std::string> set_Titles = capitalised_words(WORDS_TITLE);
+    const std::set<std::string> set_Monsters = capitalised_words(WORDS_MONSTER);
+    for (const std::string& M : set_Monsters)
+        if (free(M + "s"))
+            return false;
+    for (const std::string& T : set_Titles)
+        if (free(T + "s"))
+            return false;
+    // A person is a name, or a title and a name.
+    auto any_person_free = [&](const std::string& sBefore) {
+        for (const std::string& Nm : set_Names)
+            if (free(sBefore + Nm))
+                return true;
+        for (const std::string& Ti : set_Titles)
+            for (const std::string& Nm : set_Names)
+                if (free(sBefore + Ti + " " + Nm))
+                    return true;
+        return false;
+    };
+    if (any_person_free(""))
+        return false;
+    for (const std::string& A : set_Adjectives)
+    {
+        for (const std::string& M : set_Monsters)
+            if (free(A + " " + M + "s"))
+                return false;
+        for (const std::string& T : set_Titles)
+            if (free("the " + A + " " + T + "s"))
+                return false;
+        if (any_person_free("the " + A + " "))
+            return false;
+    }
+    return true;
 }
 
 std::string* WORD_DATABASE::name_node(NODE* node)

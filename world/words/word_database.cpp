@@ -75,7 +75,7 @@ WORD_DATABASE* WORD_DATABASE::existing()
     return wdInstance;
 }
 
-WORD_DATABASE::WORD_DATABASE(const char* sDb_path) : dbWords(nullptr)
+WORD_DATABASE::WORD_DATABASE(const char* sDb_path) : dbWords(nullptr), sDb_file(sDb_path)
 {
     open_database(sDb_path);
 
@@ -244,7 +244,7 @@ std::string* WORD_DATABASE::query_place_word(int iCategory, NODE* node)
 std::string WORD_DATABASE::place_query_text(int iCategory, int iHeight, int iTemperature,
                                             int iConnections, int iRank)
 {
-    const std::string sFlag = iCategory == 10 ? "DUNGEON" : "PLACE";
+    const std::string sFlag = iCategory == WORDS_DUNGEON ? "DUNGEON" : "PLACE";
     const std::string H = std::to_string(iHeight);
     const std::string T = std::to_string(iTemperature);
     const std::string E = std::to_string(iConnections);
@@ -274,7 +274,14 @@ std::string* WORD_DATABASE::query_place_word(int iCategory, int iHeight, int iTe
 
     if (l_Words.empty())
     {
-        allegro_message("goto pull_from_list...we've got less than 0 words to choose from!");
+        // Once per list: every node of that height band would show it again.
+        if (set_Exhausted_shown.insert(iCategory).second)
+        {
+            const bool bDungeon = iCategory == WORDS_DUNGEON;
+            allegro_message("ERROR:  %s has no %s word (flag %d) for some nodes, which get none.  "
+                            "Keep a word without rules in every height band.\n",
+                            sDb_file.c_str(), bDungeon ? "dungeon" : "place", bDungeon ? 1 : 0);
+        }
         return nullptr;
     }
     int k = random_next() % static_cast<int>(l_Words.size());
@@ -349,6 +356,7 @@ void WORD_DATABASE::reset_used()
         delete s;
     l_Made_qualifiers.clear();
     set_Exhausted_shown.clear();
+    m_Free_word.clear();
 }
 
 void WORD_DATABASE::keep_qualifier(std::string* sQualifier)
@@ -365,27 +373,70 @@ std::list<std::string*>* WORD_DATABASE::category_list(int iCategory)
 
 bool WORD_DATABASE::settle_exhausted(int iCategory, std::string& sName)
 {
+    if (!list_taken(iCategory))
+        return false;
+    sName = numbered(iCategory, sName);
+    return true;
+}
+
+std::unordered_set<std::string_view> WORD_DATABASE::used_qualifier_texts() const
+{
+    std::unordered_set<std::string_view> set_Used;
+    for (const std::string* s : l_Used_qualifiers)
+        set_Used.insert(*s);
+    return set_Used;
+}
+
+std::set<std::string> WORD_DATABASE::capitalised_words(int iCategory) const
+{
+    std::set<std::string> set_Words;
+    if (const WORD_LIST* entry = find_list(iCategory))
+        for (const std::string* sWord : this->*entry->pList)
+            set_Words.insert(capitalised(*sWord));
+    return set_Words;
+}
+
+bool WORD_DATABASE::list_taken(int iCategory)
+{
     const WORD_LIST* entry = find_list(iCategory);
     if (!entry)
         return false;
-    std::set<std::string> set_Used;
-    for (std::string* s : l_Used_qualifiers)
-        set_Used.insert(*s);
-    for (std::string* sWord : this->*entry->pList)
-        if (!set_Used.count(capitalised(*sWord)))
+    const std::list<std::string*>& l_List = this->*entry->pList;
+    // Most checks find the word that was free last time still free: one pass over the record.
+    size_t& iFree = m_Free_word[iCategory];
+    if (iFree < l_List.size())
+    {
+        const std::string sWord = capitalised(**std::next(l_List.begin(), (long)iFree));
+        if (!find_word(l_Used_qualifiers, &sWord))
             return false;
+    }
+    const std::unordered_set<std::string_view> set_Used = used_qualifier_texts();
+    size_t i = 0;
+    for (const std::string* sWord : l_List)
+    {
+        if (!set_Used.count(capitalised(*sWord)))
+        {
+            iFree = i;
+            return false;
+        }
+        ++i;
+    }
+    return true;
+}
 
-    if (set_Exhausted_shown.insert(iCategory).second)
+std::string WORD_DATABASE::numbered(int iCategory, const std::string& sBase)
+{
+    const WORD_LIST* entry = find_list(iCategory);
+    if (entry && set_Exhausted_shown.insert(iCategory).second)
         allegro_message("ERROR:  Every word of %s in %s is taken.  Further names from it end in "
                         "a number; add words to that list.\n",
                         entry->sSection, sWord_file.c_str());
-    // "Harrow 2", "Harrow 3", ...: the first the record lacks.
-    const std::string sBase = sName;
+    const std::unordered_set<std::string_view> set_Used = used_qualifier_texts();
     for (int n = 2;; ++n)
     {
-        sName = sBase + " " + std::to_string(n);
+        std::string sName = sBase + " " + std::to_string(n);
         if (!set_Used.count(sName))
-            return true;
+            return sName;
     }
 }
 

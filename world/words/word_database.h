@@ -4,8 +4,11 @@
 #include <sqlite3.h>
 
 #include <list>
+#include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "world/words/word.h"
 
@@ -77,9 +80,15 @@ public:
     std::list<std::string*>* category_list(int iCategory);
     // For the loops that redraw until a word is unused, after each rejected draw. While some
     // word of the category's list, capitalised, is missing from l_Used_qualifiers, returns
-    // false: draw again. Once none is, shows one message for the list, makes sName a text
-    // the record lacks by a numeric suffix and returns true: take sName, draw no more.
+    // false: draw again. Once none is, sName becomes numbered(iCategory, sName) and the
+    // result is true: take sName, draw no more.
     bool settle_exhausted(int iCategory, std::string& sName);
+    // Whether every word of the category's list, capitalised as the draws leave it, is in
+    // l_Used_qualifiers.
+    bool list_taken(int iCategory);
+    // sBase with the first numeric suffix l_Used_qualifiers lacks ("Harrow 2", "Harrow 3",
+    // ...); shows, once per list, that its words are all taken.
+    std::string numbered(int iCategory, const std::string& sBase);
     void dump_adjectives(BITMAP* target);
 
     // Naming, in node_naming.cpp. Every choice draws in the order listed there.
@@ -91,8 +100,12 @@ public:
     // node's settlement or dungeon flag and its kind on the way.
     std::string* place_part(NODE* node);
     // A new string not yet in l_Used_qualifiers, now recorded there; the word database keeps
-    // it until reset_used. Its location word goes onto the node's label.
+    // it until reset_used. Its location word goes onto the node's label. Once no owner part
+    // it could make is free, a numbered location word.
     std::string* owner_part(NODE* node);
+    // Whether every text owner_part could make is in l_Used_qualifiers: only location words
+    // for a settlement, every form for any other node.
+    bool owner_parts_taken(bool bSettlement);
     // A new string: a personal name, half of the time with a title before it.
     std::string* person_name(NODE* node);
     // The word's kind and icon for the node; no word (null): no query, kind "", last icon.
@@ -133,7 +146,15 @@ private:
     // Records a qualifier the naming made as used and keeps it until reset_used.
     void keep_qualifier(std::string* sQualifier);
 
+    // The texts of l_Used_qualifiers as they read now.
+    std::unordered_set<std::string_view> used_qualifier_texts() const;
+    // The distinct words of a list category, capitalised as the draws leave them.
+    std::set<std::string> capitalised_words(int iCategory) const;
+
     std::string sWord_file = "./data/words.dat";
+    std::string sDb_file;
     std::list<std::string*> l_Made_qualifiers; // owned
-    std::set<int> set_Exhausted_shown;         // categories whose exhaustion was shown
+    std::set<int> set_Exhausted_shown; // categories whose exhaustion was shown, the place
+                                       // and dungeon queries' misses too
+    std::map<int, size_t> m_Free_word; // by category: where list_taken last found a free word
 };
