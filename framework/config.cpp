@@ -2,10 +2,9 @@
 
 #include <allegro.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "framework/helpers.h"
@@ -46,28 +45,28 @@ size_t overrun_offset(const std::string& sText)
     return iOut + 1 > iSize ? iLine_start : std::string::npos;
 }
 
-// What keeps config.ini from Allegro: its reader loops forever on some malformed UTF-8 and
-// overruns its buffer on some long lines. The line and the reason, or line 0 when the file
-// is fine or missing.
-struct UNREADABLE
+// What keeps config.ini from Allegro: a file that cannot be read (a directory, say), and text
+// its reader cannot take (it loops forever on some malformed UTF-8 and overruns its buffer on
+// some long lines). The message saying so, or empty when the file is fine or missing.
+std::string unreadable_message()
 {
-    int iLine;
-    const char* sReason;
-};
-
-UNREADABLE unreadable_line()
-{
-    std::ifstream in(CONFIG_FILE, std::ios::binary);
-    if (!in.is_open())
-        return {0, ""};
-    const std::string sText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string sStart = std::string("ERROR:  ") + CONFIG_FILE;
+    const std::string sEnd = ".  Using the defaults.\n";
+    std::string sText;
+    const int iError = read_file(CONFIG_FILE, sText);
+    if (iError == ENOENT)
+        return "";
+    if (iError != 0)
+        return sStart + " cannot be read: " + std::strerror(iError) + sEnd;
+    const char* sReason = NULL;
     size_t iBad = utf8_error_offset(sText);
     if (iBad != std::string::npos)
-        return {line_of_offset(sText, iBad), "is not UTF-8 text"};
-    iBad = overrun_offset(sText);
-    if (iBad != std::string::npos)
-        return {line_of_offset(sText, iBad), "is too long for Allegro's settings reader"};
-    return {0, ""};
+        sReason = "is not UTF-8 text";
+    else if ((iBad = overrun_offset(sText)) != std::string::npos)
+        sReason = "is too long for Allegro's settings reader";
+    if (sReason == NULL)
+        return "";
+    return sStart + " line " + std::to_string(line_of_offset(sText, iBad)) + " " + sReason + sEnd;
 }
 
 int clamp_int(int iValue, int iMax)
@@ -110,13 +109,12 @@ void CONFIG::release()
 void CONFIG::load()
 {
     push_config_state();
-    const UNREADABLE uBad = unreadable_line();
-    if (uBad.iLine == 0)
+    const std::string sUnreadable = unreadable_message();
+    if (sUnreadable.empty())
         set_config_file(CONFIG_FILE);
     else
     {
-        allegro_message("ERROR:  %s line %d %s.  Using the defaults.\n", CONFIG_FILE, uBad.iLine,
-                        uBad.sReason);
+        allegro_message("%s", sUnreadable.c_str());
         // No settings at all: every key takes its default, as for a missing file.
         set_config_data("", 0);
     }
@@ -128,7 +126,7 @@ void CONFIG::load()
 void CONFIG::save()
 {
     // A file Allegro cannot read is left as it is.
-    if (unreadable_line().iLine != 0)
+    if (!unreadable_message().empty())
         return;
     push_config_state();
     set_config_file(CONFIG_FILE);

@@ -1,8 +1,13 @@
 #include "framework/helpers.h"
 
+#include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <set>
+
+#include "framework/image_header.h"
 
 namespace
 {
@@ -14,6 +19,13 @@ namespace
 float square(float f)
 {
     return f * f;
+}
+
+// The error texts exec_repeated_sql has shown.
+std::set<std::string>& shown_sql_errors()
+{
+    static std::set<std::string> s_Shown;
+    return s_Shown;
 }
 }
 
@@ -28,7 +40,14 @@ void fatal_exit(int iCode, bool bText_mode, std::initializer_list<std::string> l
 
 BITMAP* load_bitmap_or_die(const char* file, RGB* palette)
 {
-    BITMAP* bmp = load_bitmap(file, palette);
+    // A header Allegro's loader would crash on, or a picture it hands back with no pixels or
+    // a negative size, counts as a file that cannot be read.
+    BITMAP* bmp = image_header_fits(file) ? load_bitmap(file, palette) : NULL;
+    if (bmp != NULL && !bitmap_size_fits(bmp->w, bmp->h, (bitmap_color_depth(bmp) + 7) / 8))
+    {
+        destroy_bitmap(bmp);
+        bmp = NULL;
+    }
     if (bmp == NULL)
         die(std::string("ERROR:  Could not find/open '") + file + "'");
     return bmp;
@@ -128,6 +147,24 @@ std::string cut_text(const std::string& sText, size_t iMax)
     return sText.substr(0, iEnd) + "...";
 }
 
+int read_file(const char* sPath, std::string& sText, size_t iMax)
+{
+    sText.clear();
+    std::FILE* fIn = std::fopen(sPath, "rb");
+    if (fIn == NULL)
+        return errno;
+    char acBuffer[4096];
+    size_t iRead;
+    errno = 0;
+    while ((iMax == 0 || sText.size() < iMax) && (iRead = std::fread(acBuffer, 1, sizeof(acBuffer), fIn)) > 0)
+        sText.append(acBuffer, iRead);
+    const int iError = std::ferror(fIn) ? (errno != 0 ? errno : EIO) : 0;
+    std::fclose(fIn);
+    if (iMax != 0 && sText.size() > iMax)
+        sText.resize(iMax);
+    return iError;
+}
+
 void destroy_bitmap_if(BITMAP* bitmap)
 {
     if (bitmap != NULL)
@@ -158,19 +195,28 @@ std::string sql_quote(const std::string& sText)
     return sQuoted + "'";
 }
 
+std::string sql_error_text(sqlite3* db, const char* zErrMsg)
+{
+    if (zErrMsg != NULL)
+        return zErrMsg;
+    return db != NULL ? sqlite3_errmsg(db) : "unknown error";
+}
+
 void report_sql_error(sqlite3* db, char* zErrMsg)
 {
-    const char* sText = zErrMsg;
-    if (sText == NULL)
-        sText = db != NULL ? sqlite3_errmsg(db) : "unknown error";
-    allegro_message("ERROR: SQL error: %s\n", sText);
-    if (zErrMsg != NULL)
-        sqlite3_free(zErrMsg);
+    allegro_message("ERROR: SQL error: %s\n", sql_error_text(db, zErrMsg).c_str());
+    sqlite3_free(zErrMsg);
 }
 
 void exit_on_open_failure(sqlite3* db, const char* where, const char* path)
 {
-    std::string sMessage = std::string("Can't open database: ") + path + ": " + sqlite3_errmsg(db) + "\n";
+    exit_on_database_failure(db, where, "Can't open database", path, sqlite3_errmsg(db));
+}
+
+void exit_on_database_failure(sqlite3* db, const char* where, const char* sWhat, const char* path,
+                              const std::string& sError)
+{
+    std::string sMessage = std::string(sWhat) + ": " + path + ": " + sError + "\n";
     if (where != NULL)
         sMessage = std::string("ERROR: ") + where + ": " + sMessage;
     sqlite3_close(db);
@@ -189,6 +235,22 @@ void exec_sql(sqlite3* db, const char* sql)
     char* zErrMsg = NULL;
     if (sqlite3_exec(db, sql, NULL, NULL, &zErrMsg) != SQLITE_OK)
         report_sql_error(db, zErrMsg);
+}
+
+void exec_repeated_sql(sqlite3* db, const char* sql)
+{
+    char* zErrMsg = NULL;
+    if (sqlite3_exec(db, sql, NULL, NULL, &zErrMsg) == SQLITE_OK)
+        return;
+    if (shown_sql_errors().insert(sql_error_text(db, zErrMsg)).second)
+        report_sql_error(db, zErrMsg);
+    else
+        sqlite3_free(zErrMsg);
+}
+
+void forget_shown_sql_errors()
+{
+    shown_sql_errors().clear();
 }
 
 void show_progress(int x, int y, int colour, const char* sText)

@@ -46,6 +46,11 @@ int line_of_offset(const std::string& sText, size_t iOffset);
 // cut: keeps a message box of file text readable.
 std::string cut_text(const std::string& sText, size_t iMax);
 
+// Reads a file through stdio, where a read error is a return value and never an exception:
+// 0 with its first iMax bytes (all of it when iMax is 0) in sText, or the error number
+// (ENOENT for a missing file).
+int read_file(const char* sPath, std::string& sText, size_t iMax = 0);
+
 // Straight distances; callers add the world's horizontal wrap themselves.
 float distance(float x1, float y1, float x2, float y2);
 float vector_length(float dx, float dy);
@@ -53,9 +58,20 @@ float vector_length(float dx, float dy);
 // Runs one statement that returns no rows. A failure is shown and the caller goes on.
 void exec_sql(sqlite3* db, const char* sql);
 
+// The same for statements made over and over, every tick, node or day: a failure is shown
+// only the first time its error text comes up, so a database that keeps failing shows each
+// of its errors once instead of a box for every row.
+void exec_repeated_sql(sqlite3* db, const char* sql);
+// Forgets the errors exec_repeated_sql has shown, so that each shows once more.
+void forget_shown_sql_errors();
+
 // Text as an SQL string literal: in single quotes, each quote doubled, so no text can end
 // the literal early. Every statement built from names or labels quotes them with this.
 std::string sql_quote(const std::string& sText);
+
+// The error text of a failed statement: SQLite's own, or the connection's message when
+// SQLite gave none.
+std::string sql_error_text(sqlite3* db, const char* zErrMsg);
 
 // Shows SQLite's error text, falling back to the connection's message when SQLite gave
 // none, and frees it. Every SQLite error path reports through this.
@@ -65,6 +81,10 @@ void report_sql_error(sqlite3* db, char* zErrMsg);
 // "ERROR: <where>: Can't open database: <file>: <SQLite's message>" (without the
 // "ERROR: <where>: " part when where is NULL), closes it and ends as a failure.
 [[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where, const char* path);
+// The same for one that opened but cannot be used as it must be:
+// "ERROR: <where>: <what>: <file>: <error>", as in "Can't read database".
+[[noreturn]] void exit_on_database_failure(sqlite3* db, const char* where, const char* sWhat,
+                                           const char* path, const std::string& sError);
 
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
 // so atoi gives 0.

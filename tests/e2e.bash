@@ -18,13 +18,17 @@ e2e_fresh_run_dir() {
   echo "$dir"
 }
 
+# A command the game is started through while set, in DIR; it ends by running its
+# arguments (a mount namespace, a limit).
+E2E_LAUNCH=()
+
 # e2e_start BINARY DIR [ALSA_CONFIG]: starts the game in DIR; sets E2E_PID and E2E_OUT.
 e2e_start() {
   local binary=$1 dir=$2 alsa=${3:-}
   E2E_START_ARGS=("$@")
   E2E_OUT="$dir/stdout.txt"
   E2E_ERR="$dir/stderr.txt"
-  (cd "$dir" && exec env PATH=/nonexistent ${alsa:+ALSA_CONFIG_PATH=$alsa} "$binary" >"$E2E_OUT" 2>"$E2E_ERR") &
+  (cd "$dir" && exec "${E2E_LAUNCH[@]}" env PATH=/nonexistent ${alsa:+ALSA_CONFIG_PATH=$alsa} "$binary" >"$E2E_OUT" 2>"$E2E_ERR") &
   E2E_PID=$!
 }
 

@@ -54,6 +54,10 @@ run_case config-ff "append config.ini '# $BAD_FF\n'" 1 \
 run_case config-fd "sed -i '1s/^/level = $BAD_FD\n/' config.ini" 1 \
   "ERROR:  config.ini line 1 is not UTF-8 text.  Using the defaults.\nERROR:  Incorrect amount of arguments in graphics.mode in config.ini\n$NO_NODES"
 
+# config.ini that cannot be read at all: the same, where the game ended with an abort.
+run_case config-dir "rm config.ini && mkdir config.ini" 1 \
+  "ERROR:  config.ini cannot be read: Is a directory.  Using the defaults.\nERROR:  Incorrect amount of arguments in graphics.mode in config.ini\n$NO_NODES"
+
 # Text files with such bytes name file and line and end with code 1.
 run_case words-ff "append data/words.dat '[$BAD_FF]\nx\n'" 1 \
   "ERROR:  ./data/words.dat line $(($(wc -l <"$RUN_DIR/data/words.dat") + 1)) is not UTF-8 text."
@@ -102,3 +106,73 @@ run_case small-word-lists "printf '%s\\n' '[adjectives]' Old '[names]' Brenna '[
 NO_WORD="for some nodes, which get none.  Keep a word without rules in every height band.\n"
 run_case words-db-kinds-only "python3 -c \"import sqlite3; c = sqlite3.connect('data/words.db'); c.execute('DELETE FROM places WHERE flag != 2'); c.commit()\"" quit \
   "ERROR:  ./data/words.db has no place word (flag 0) $NO_WORD""ERROR:  ./data/words.db has no dungeon word (flag 1) $NO_WORD" any-order
+
+# Databases the game cannot read or make its tables in: one message naming the file, code 1,
+# where the game played on under a box for every node and every day.
+noise() { python3 -c 'import random, sys; random.seed(7); sys.stdout.buffer.write(random.randbytes(int(sys.argv[2])))' - "$2" >"$1"; }
+# A save database of an earlier run, its rows over many pages.
+old_save() {
+  python3 -c 'import sqlite3, sys
+c = sqlite3.connect(sys.argv[1])
+c.execute("CREATE TABLE nodes(Node_ID int UNIQUE)")
+c.executemany("INSERT INTO nodes VALUES(?)", [(i,) for i in range(3000)])
+c.commit()' "$1"
+}
+SAVE_FAIL="ERROR: WORLD::init: Can't write database: ./data/save_game.db:"
+WC_FAIL="ERROR: WORLD::init: Can't read database: ./data/wc.db:"
+run_case save-noise "noise data/save_game.db 3000" 1 "$SAVE_FAIL file is not a database\n"
+run_case save-cut "old_save data/save_game.db && truncate -s 8192 data/save_game.db" 1 \
+  "$SAVE_FAIL database disk image is malformed\n"
+run_case save-empty ": >data/save_game.db" quit ""
+run_case wc-noise "noise data/wc.db 3000" 1 "$WC_FAIL file is not a database\n"
+run_case wc-empty ": >data/wc.db" 1 "$WC_FAIL no such table: wc\n"
+run_case wc-cut "truncate -s 4096 data/wc.db" 1 "$WC_FAIL database disk image is malformed\n"
+
+# A full disk and a read-only data/ stand in a mount namespace of the game's own (a user
+# namespace's where root's is not allowed; root writes past chmod): namespace_launch SCRIPT
+# PROBE sets E2E_LAUNCH to run SCRIPT in the run directory and then the game, when PROBE
+# passes after SCRIPT in a scratch directory with a data/. False where neither works.
+namespace_launch() {
+  local probe flags
+  probe=$(mktemp -d "$E2E_ROOT/probe.XXXXXX")
+  mkdir "$probe/data"
+  for flags in -m -rm; do
+    if (cd "$probe" && unshare $flags bash -c "$1 && exec \"\$@\"" - bash -c "$2") 2>/dev/null; then
+      E2E_LAUNCH=(unshare $flags bash -c "$1 && exec \"\$@\"" -)
+      return 0
+    fi
+  done
+  return 1
+}
+FULL_DATA='mkdir -p full && mount -t tmpfs -o size=1m tmpfs full && cp -r data/. full/ &&
+  { cat /dev/zero >full/filler 2>/dev/null || true; } && mount --bind full data'
+READ_ONLY_DATA='mount --bind data data && mount -o remount,bind,ro data'
+if namespace_launch "$FULL_DATA" '! echo x >data/y'; then
+  run_case save-full-disk ":" 1 "$SAVE_FAIL database or disk is full\n"
+else
+  echo "skipped: save-full-disk (no mount namespace here; a unit test fills the database)"
+fi
+# An earlier run's save database there.
+if namespace_launch "$READ_ONLY_DATA" '! touch data/x'; then
+  run_case save-read-only "old_save data/save_game.db" 1 "$SAVE_FAIL attempt to write a readonly database\n"
+else
+  echo "skipped: save-read-only (no mount namespace here; a unit test opens it read-only)"
+fi
+E2E_LAUNCH=()
+
+# Pictures whose headers Allegro's loaders would trust into a crash: like a missing file.
+# patch FILE OFFSET FORMAT VALUE...: the values packed little-endian at the offset.
+patch() { python3 -c 'import struct, sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(int(sys.argv[2]))
+    f.write(struct.pack(sys.argv[3], *map(int, sys.argv[4:])))' "$@"; }
+NO_IMAGE="ERROR:  Could not find/open './data/images"
+run_case nodes-65535 "patch data/images/Nodes.pcx 8 '<HH' 65535 65535" 1 "$NO_IMAGE/Nodes.pcx'"
+run_case nodes-xmin "patch data/images/Nodes.pcx 4 '<H' 700" 1 "$NO_IMAGE/Nodes.pcx'"
+run_case nodes-negative "patch data/images/Nodes.pcx 4 '<HH' 700 400" 1 "$NO_IMAGE/Nodes.pcx'"
+run_case locations-width "patch data/images/significant_locations.bmp 18 '<i' -96" 1 \
+  "$NO_IMAGE/significant_locations.bmp'"
+run_case locations-65536 "patch data/images/significant_locations.bmp 18 '<ii' 65536 65536" 1 \
+  "$NO_IMAGE/significant_locations.bmp'"
+# Its 24-bit pixels read as run-length data: runs far past its 16 columns.
+run_case smiley-runs "patch data/images/smiley.bmp 28 '<HI' 8 1" 1 "$NO_IMAGE/smiley.bmp'"

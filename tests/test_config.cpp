@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -103,6 +104,22 @@ TEST_F(ConfigTest, TextAllegroCannotReadGivesDefaultsAndAMessage)
     EXPECT_EQ(sMessages, "");
     EXPECT_EQ(cfg.iScreen_w, 800);
     EXPECT_EQ(cfg.iCard, 2);
+}
+
+TEST_F(ConfigTest, AFileThatCannotBeReadGivesDefaultsAndAMessage)
+{
+    std::filesystem::create_directory("config.ini");
+    CONFIG cfg = load("", false);
+    EXPECT_EQ(sMessages, std::string("ERROR:  config.ini cannot be read: Is a directory.  Using the defaults.\n") +
+                             MODE_MESSAGE);
+    EXPECT_EQ(cfg.iCard, 1);
+    EXPECT_EQ(cfg.iScreen_w, 640);
+    EXPECT_EQ(cfg.clock_speed, 60);
+    EXPECT_EQ(cfg.node_count, 0);
+    EXPECT_STREQ(cfg.level, "LOW");
+    // Nor is anything written to it.
+    cfg.save();
+    EXPECT_TRUE(std::filesystem::is_empty("config.ini"));
 }
 
 TEST_F(ConfigTest, SaveLeavesAFileAllegroCannotReadAlone)

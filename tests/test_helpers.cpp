@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "framework/helpers.h"
 #include "tests/headless.h"
@@ -107,6 +111,22 @@ TEST(TextChecks, CutTextKeepsWholeCharacters)
     EXPECT_EQ(cut_text("\xf0\x9f\x99\x82", 2), "...");
 }
 
+TEST(ReadFile, GivesTheBytesOrTheError)
+{
+    WORKING_DIRECTORY wdDir;
+    const std::string sWritten("abc\0def", 7);
+    std::ofstream("file", std::ios::binary) << sWritten;
+    std::string sRead = "old";
+    EXPECT_EQ(read_file("file", sRead), 0);
+    EXPECT_EQ(sRead, sWritten);
+    EXPECT_EQ(read_file("file", sRead, 3), 0);
+    EXPECT_EQ(sRead, "abc");
+    EXPECT_EQ(read_file("missing", sRead), ENOENT);
+    EXPECT_EQ(sRead, "");
+    std::filesystem::create_directory("folder");
+    EXPECT_EQ(read_file("folder", sRead), EISDIR);
+}
+
 TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)
 {
     sqlite3* db = NULL;
@@ -127,6 +147,38 @@ TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)
         },
         &iCount, NULL);
     EXPECT_EQ(iCount, 7);
+    sqlite3_close(db);
+}
+
+TEST(ExecSql, ARepeatedStatementShowsEachErrorOnce)
+{
+    sqlite3* db = NULL;
+    ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+    forget_shown_sql_errors();
+    std::string sMessages = capture_messages([&] {
+        for (int i = 0; i < 3; ++i)
+        {
+            exec_repeated_sql(db, ("INSERT INTO missing VALUES (" + std::to_string(i) + ")").c_str());
+            exec_repeated_sql(db, "INSERT INTO other VALUES (1)");
+        }
+    });
+    EXPECT_EQ(sMessages, "ERROR: SQL error: no such table: missing\n"
+                         "ERROR: SQL error: no such table: other\n");
+    // A success between two failures does not show the error again.
+    sMessages = capture_messages([&] {
+        exec_repeated_sql(db, "CREATE TABLE t (a INTEGER)");
+        exec_repeated_sql(db, "INSERT INTO missing VALUES (9)");
+    });
+    EXPECT_EQ(sMessages, "");
+    // exec_sql shows every failure; once forgotten, the error shows once more.
+    sMessages = capture_messages([&] {
+        exec_sql(db, "INSERT INTO missing VALUES (1)");
+        forget_shown_sql_errors();
+        exec_repeated_sql(db, "INSERT INTO missing VALUES (1)");
+        exec_repeated_sql(db, "INSERT INTO missing VALUES (1)");
+    });
+    EXPECT_EQ(sMessages, "ERROR: SQL error: no such table: missing\n"
+                         "ERROR: SQL error: no such table: missing\n");
     sqlite3_close(db);
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,16 +88,150 @@ TEST(SaveDatabase, SecondStartDropsTheRowsOfTheFirstRun)
     EXPECT_EQ(weather_conditions.size(), 9u);
 }
 
-TEST(SaveDatabase, AFailingDropIsStillReported)
+namespace
 {
-    RUN_DIRECTORY rdRun(WC_SQL);
-    make_database("data/save_game.db", "CREATE VIEW nodes AS SELECT 1 AS Node_ID;");
-    std::string strMessages = capture_messages([] { start_world(); });
-    EXPECT_NE(strMessages.find("ERROR: SQL error: use DROP VIEW to delete view nodes\n"), std::string::npos)
-        << strMessages;
-    // The other two tables are made all the same.
-    EXPECT_EQ(rows(save_db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
-              (std::vector<std::string>{"node_weather", "quests"}));
+// Bytes that are no database: a fixed noise, never SQLite's header.
+std::string noise(size_t iSize)
+{
+    std::string sBytes;
+    unsigned int uiState = 12345;
+    for (size_t i = 0; i < iSize; ++i)
+    {
+        uiState = uiState * 1103515245 + 12345;
+        sBytes += (char)(uiState >> 16);
+    }
+    return sBytes;
+}
+
+void write_bytes(const char* sPath, const std::string& sBytes)
+{
+    std::ofstream(sPath, std::ios::binary) << sBytes;
+}
+
+// A save database of an earlier run whose rows fill many pages, cut to its first pages.
+void write_truncated_save(const char* sPath)
+{
+    std::string sSql = "BEGIN; CREATE TABLE nodes(Node_ID int UNIQUE);";
+    for (int i = 0; i < 2000; ++i)
+        sSql += "INSERT INTO nodes VALUES(" + std::to_string(i) + ");";
+    make_database(sPath, sSql + "COMMIT;");
+    fs::resize_file(sPath, 2 * 4096);
+}
+
+// Every database opens as on a read-only mount, where root is refused as well: the file
+// opens for reading only and nothing can be written.
+class READ_ONLY_FILES
+{
+public:
+    READ_ONLY_FILES() : pReal(sqlite3_vfs_find(NULL)), vfsRead_only(*pReal)
+    {
+        vfsRead_only.zName = "read_only_files";
+        vfsRead_only.pAppData = pReal;
+        vfsRead_only.xOpen = open_read_only;
+        sqlite3_vfs_register(&vfsRead_only, 1);
+    }
+    ~READ_ONLY_FILES()
+    {
+        sqlite3_vfs_register(pReal, 1);
+        sqlite3_vfs_unregister(&vfsRead_only);
+    }
+    READ_ONLY_FILES(const READ_ONLY_FILES&) = delete;
+    READ_ONLY_FILES& operator=(const READ_ONLY_FILES&) = delete;
+
+private:
+    static int open_read_only(sqlite3_vfs* pVfs, const char* zName, sqlite3_file* pFile, int iFlags, int* pOut_flags)
+    {
+        sqlite3_vfs* pReal = static_cast<sqlite3_vfs*>(pVfs->pAppData);
+        iFlags = (iFlags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) | SQLITE_OPEN_READONLY;
+        return pReal->xOpen(pReal, zName, pFile, iFlags, pOut_flags);
+    }
+
+    sqlite3_vfs* pReal;
+    sqlite3_vfs vfsRead_only;
+};
+
+// A database file made unusable, and SQLite's error on it.
+struct BROKEN_FILE
+{
+    const char* sLabel;
+    std::function<void()> fSetup;
+    const char* sError;
+};
+
+const char* SAVE_UNWRITABLE = "ERROR: WORLD::init: Can't write database: \\./data/save_game\\.db: ";
+const char* WC_UNREADABLE = "ERROR: WORLD::init: Can't read database: \\./data/wc\\.db: ";
+}
+
+TEST(SaveDatabaseDeathTest, SaveFileTheTablesCannotBeMadeInEndsWithOneMessageAndCodeOne)
+{
+    // Left to play, each of these showed a box for every node and every day.
+    const BROKEN_FILE a_Cases[] = {
+        {"a view where a table goes",
+         [] { make_database("data/save_game.db", "CREATE VIEW nodes AS SELECT 1 AS Node_ID;"); },
+         "use DROP VIEW to delete view nodes"},
+        {"random bytes", [] { write_bytes("data/save_game.db", noise(3000)); }, "file is not a database"},
+        {"cut short", [] { write_truncated_save("data/save_game.db"); }, "database disk image is malformed"},
+    };
+    for (const BROKEN_FILE& cCase : a_Cases)
+    {
+        RUN_DIRECTORY rdRun(WC_SQL);
+        cCase.fSetup();
+        EXPECT_EXIT_SAYING(start_world(), 1, std::string("^") + SAVE_UNWRITABLE + cCase.sError + "\n$")
+            << cCase.sLabel;
+    }
+}
+
+TEST(SaveDatabaseDeathTest, SaveFileThatCannotBeWrittenEndsWithOneMessageAndCodeOne)
+{
+    {
+        // A save database of an earlier run on a read-only file system.
+        RUN_DIRECTORY rdRun(WC_SQL);
+        make_database("data/save_game.db", "CREATE TABLE nodes(Node_ID int UNIQUE);");
+        READ_ONLY_FILES rofFiles;
+        EXPECT_EXIT_SAYING(start_world(), 1,
+                           std::string("^") + SAVE_UNWRITABLE + "attempt to write a readonly database\n$");
+    }
+    {
+        // Another connection holds the file for writing.
+        RUN_DIRECTORY rdRun(WC_SQL);
+        sqlite3* dbOther = NULL;
+        ASSERT_EQ(sqlite3_open("data/save_game.db", &dbOther), SQLITE_OK);
+        exec_sql(dbOther, "CREATE TABLE held(a); BEGIN EXCLUSIVE; INSERT INTO held VALUES(1)");
+        EXPECT_EXIT_SAYING(start_world(), 1, std::string("^") + SAVE_UNWRITABLE + "database is locked\n$");
+        sqlite3_close(dbOther);
+    }
+}
+
+TEST(SaveDatabaseDeathTest, WcThatCannotBeReadEndsWithOneMessageAndCodeOne)
+{
+    // Left to play, the weather of every node showed a box that no condition was chosen.
+    const BROKEN_FILE a_Cases[] = {
+        {"random bytes", [] { write_bytes("data/wc.db", noise(3000)); }, "file is not a database"},
+        {"empty", [] { write_bytes("data/wc.db", ""); }, "no such table: wc"},
+        {"cut short", [] { fs::resize_file("data/wc.db", 4096); }, "database disk image is malformed"},
+        {"eight columns",
+         [] {
+             fs::remove("data/wc.db");
+             make_database("data/wc.db", "CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, "
+                                         "tmin int, tmax int, rule int);"
+                                         "INSERT INTO wc VALUES('Short', 1, 2, 3, 4, 5, 6, 0);");
+         },
+         "table wc has fewer than 9 columns"},
+    };
+    // Rows enough for pages beyond the first, so that a cut loses some.
+    std::string sWc_sql = "BEGIN;" + WC_SQL;
+    for (int i = 0; i < 300; ++i)
+        sWc_sql += "INSERT INTO wc VALUES('Filler " + std::to_string(i) + "', 0, 0, 0, 0, 0, 0, 3, 0);";
+    sWc_sql += "COMMIT;";
+    for (const BROKEN_FILE& cCase : a_Cases)
+    {
+        RUN_DIRECTORY rdRun(sWc_sql);
+        cCase.fSetup();
+        EXPECT_EXIT_SAYING(start_world(), 1, std::string("^") + WC_UNREADABLE + cCase.sError + "\n$")
+            << cCase.sLabel;
+        // Nothing is made of the save database.
+        EXPECT_FALSE(fs::exists("data/save_game.db")) << cCase.sLabel;
+    }
 }
 
 TEST(SaveDatabase, ConditionsAreReadWithTheirOpenBounds)
@@ -119,26 +255,13 @@ TEST(SaveDatabase, ConditionsAreReadWithTheirOpenBounds)
                       }));
 }
 
-TEST(SaveDatabase, ExtraColumnsAreIgnoredAndEightColumnsLoadNothing)
+TEST(SaveDatabase, ExtraColumnsAreIgnored)
 {
-    {
-        RUN_DIRECTORY rdRun(std::string(WC_COLUMNS) + ", more text);"
-                                                      "INSERT INTO wc VALUES('Wide', 1, 2, 3, 4, 5, 6, 0, 8, 'x');");
-        EXPECT_EQ(capture_messages([] { start_world(); }), "");
-        ASSERT_EQ(weather_conditions.size(), 1u);
-        EXPECT_EQ(condition_text(weather_conditions.front()), "Wide:1,2,3,4,5,6,0,8");
-    }
-    {
-        RUN_DIRECTORY rdRun("CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, "
-                            "tmin int, tmax int, rule int);"
-                            "INSERT INTO wc VALUES('Short', 1, 2, 3, 4, 5, 6, 0);");
-        std::string strMessages = capture_messages([] { start_world(); });
-        EXPECT_EQ(strMessages, "ERROR: SQL error: query aborted\n");
-        EXPECT_TRUE(weather_conditions.empty());
-        // Start-up goes on to the save database.
-        EXPECT_EQ(rows(save_db, "SELECT count(*) FROM sqlite_master WHERE type = 'table'"),
-                  std::vector<std::string>{"3"});
-    }
+    RUN_DIRECTORY rdRun(std::string(WC_COLUMNS) + ", more text);"
+                                                  "INSERT INTO wc VALUES('Wide', 1, 2, 3, 4, 5, 6, 0, 8, 'x');");
+    EXPECT_EQ(capture_messages([] { start_world(); }), "");
+    ASSERT_EQ(weather_conditions.size(), 1u);
+    EXPECT_EQ(condition_text(weather_conditions.front()), "Wide:1,2,3,4,5,6,0,8");
 }
 
 TEST(SaveDatabaseDeathTest, MissingWcEndsWithCodeOneAndCreatesNoFile)

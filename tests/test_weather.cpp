@@ -4,10 +4,12 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <list>
 #include <string>
 #include <vector>
 
 #include "framework/colours.h"
+#include "framework/helpers.h"
 #include "framework/random.h"
 #include "tests/headless.h"
 #include "tests/save_fixture.h"
@@ -111,6 +113,41 @@ TEST(WeatherDailyRecord, WritesTheRowOfTheDayWithTheSeasonOffset)
     EXPECT_EQ(random_draw_count(), 4);
     EXPECT_EQ(g_Statements, std::vector<std::string>{"INSERT INTO node_weather VALUES(12,345,'3/14/812',50,71)"});
     EXPECT_EQ(rows(save_db, "SELECT * FROM node_weather"), std::vector<std::string>{"12|345|3/14/812|50|71"});
+}
+
+TEST(WeatherDailyRecord, ASaveDatabaseThatKeepsFailingShowsEachErrorOnce)
+{
+    RUN_DIRECTORY rdRun(WC_SQL);
+    start_world();
+    TEST_CALENDAR tcCalendar;
+    std::list<WEATHER_PROBE> l_Weathers;
+    for (int i = 0; i < 40; ++i)
+        l_Weathers.emplace_back(0, 0, 50, nullptr).set_node_id(i);
+    auto record_days = [&](int iDays) {
+        return capture_messages([&] {
+            for (int d = 0; d < iDays; ++d)
+                for (WEATHER_PROBE& wWeather : l_Weathers)
+                    wWeather.daily_record();
+        });
+    };
+
+    // A full disk: the file may not grow past the pages it has.
+    const std::string sPages = rows(save_db, "PRAGMA page_count").at(0);
+    exec_sql(save_db, ("PRAGMA max_page_count = " + sPages).c_str());
+    EXPECT_EQ(record_days(10), "ERROR: SQL error: database or disk is full\n");
+    const int iKept = std::atoi(rows(save_db, "SELECT count(*) FROM node_weather").at(0).c_str());
+    EXPECT_GT(iKept, 0);
+    EXPECT_LT(iKept, 400);
+
+    // Another error shows once too.
+    exec_sql(save_db, "DROP TABLE node_weather");
+    EXPECT_EQ(record_days(3), "ERROR: SQL error: no such table: node_weather\n");
+    EXPECT_EQ(record_days(1), "");
+
+    // A new start shows them afresh.
+    start_world();
+    exec_sql(save_db, "DROP TABLE node_weather");
+    EXPECT_EQ(record_days(2), "ERROR: SQL error: no such table: node_weather\n");
 }
 
 namespace

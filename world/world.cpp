@@ -60,6 +60,34 @@ const DISC_OFFSET DISCS_OVER_A_PIXEL[] = {
 
 const char* WC_PATH = "./data/wc.db";
 const char* SAVE_PATH = "./data/save_game.db";
+// What every start makes of the save database, in order.
+const char* const SAVE_SCHEMA[] = {
+    "DROP TABLE IF EXISTS nodes",
+    "DROP TABLE IF EXISTS node_weather",
+    "DROP TABLE IF EXISTS quests",
+    "CREATE TABLE nodes(Node_ID int UNIQUE)",
+    "CREATE TABLE node_weather(Node_ID int, Day int, Date varchar(50), LowTemp int, HighTemp int)",
+    "CREATE TABLE quests(Quest_ID int UNIQUE, vcQuest varchar(20), vcLocked varchar(20))",
+    "PRAGMA synchronous=OFF"};
+
+// Runs a start-up statement on a database the game cannot play without. A failure (not a
+// database, read-only, a full disk) ends the start with the file named, as a file that will
+// not open does: left to play, every node and every day would show a box of its own. Only
+// the wc row reader aborts a query, on a row too short.
+void exec_or_exit(sqlite3*& db, const char* sPath, const char* sWhat, const char* sSql,
+                  int (*fRow)(void*, int, char**, char**) = NULL)
+{
+    char* zErrMsg = NULL;
+    const int iResult = sqlite3_exec(db, sSql, fRow, NULL, &zErrMsg);
+    if (iResult == SQLITE_OK)
+        return;
+    const std::string sError =
+        iResult == SQLITE_ABORT ? "table wc has fewer than 9 columns" : sql_error_text(db, zErrMsg);
+    sqlite3_free(zErrMsg);
+    sqlite3* pFailed = db;
+    db = NULL;
+    exit_on_database_failure(pFailed, "WORLD::init", sWhat, sPath, sError);
+}
 }
 
 // The three table windows the S, W and Q keys toggle. Column titles are kept by pointer.
@@ -425,13 +453,12 @@ void WORLD::init()
 
     // A second start reads the table afresh instead of adding to the old rows.
     delete_all(weather_conditions);
-    char* zErrMsg = NULL;
-    if (sqlite3_exec(db, "SELECT * FROM wc", WORLD::load_weather_condition, NULL, &zErrMsg) != SQLITE_OK)
-        report_sql_error(db, zErrMsg);
+    exec_or_exit(db, WC_PATH, "Can't read database", "SELECT * FROM wc", WORLD::load_weather_condition);
     sqlite3_close(db);
 
     sqlite3_close(save_db);
     save_db = NULL;
+    forget_shown_sql_errors();
     // Without the save database every tick's transaction would fail and be reported.
     if (sqlite3_open(SAVE_PATH, &save_db) != SQLITE_OK)
     {
@@ -439,15 +466,9 @@ void WORLD::init()
         save_db = NULL;
         exit_on_open_failure(pFailed, "WORLD::init", SAVE_PATH);
     }
-
     // Only the current run is kept; a fresh file has no tables to drop.
-    exec_sql(save_db, "DROP TABLE IF EXISTS nodes");
-    exec_sql(save_db, "DROP TABLE IF EXISTS node_weather");
-    exec_sql(save_db, "DROP TABLE IF EXISTS quests");
-    exec_sql(save_db, "CREATE TABLE nodes(Node_ID int UNIQUE)");
-    exec_sql(save_db, "CREATE TABLE node_weather(Node_ID int, Day int, Date varchar(50), LowTemp int, HighTemp int)");
-    exec_sql(save_db, "CREATE TABLE quests(Quest_ID int UNIQUE, vcQuest varchar(20), vcLocked varchar(20))");
-    exec_sql(save_db, "PRAGMA synchronous=OFF");
+    for (const char* sSql : SAVE_SCHEMA)
+        exec_or_exit(save_db, SAVE_PATH, "Can't write database", sSql);
 }
 
 int WORLD::load_weather_condition(void*, int argc, char** argv, char**)

@@ -59,7 +59,8 @@ public:
     const std::list<SCROLL_WINDOW*>& get_windows() const { return l_Windows; }
 
     // Loads the weather conditions of "./data/wc.db" and re-creates the tables of
-    // "./data/save_game.db". Ends the process when either database will not open.
+    // "./data/save_game.db". Ends the process when either database will not open, table wc
+    // cannot be read whole or the save tables cannot be made.
     void init();
 
     // sqlite3_exec row callback for "SELECT * FROM wc".

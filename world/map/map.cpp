@@ -68,14 +68,14 @@ void MAP::init()
 void MAP::update()
 {
     // One transaction for every weather row of the tick.
-    exec_sql(save_db, "BEGIN");
+    exec_repeated_sql(save_db, "BEGIN");
     for (NODE* n : l_Nodes)
     {
         NODE* nClicked = n->update_node();
         if (nClicked != NULL)
             move_position(nClicked);
     }
-    exec_sql(save_db, "COMMIT");
+    exec_repeated_sql(save_db, "COMMIT");
     for (EDGE* e : l_Edges)
         e->update();
     tTraveller->update();

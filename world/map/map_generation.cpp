@@ -65,12 +65,12 @@ public:
     NODE_ROWS_TRANSACTION() : bOpened(save_db != NULL && sqlite3_get_autocommit(save_db) != 0)
     {
         if (bOpened)
-            exec_sql(save_db, "BEGIN");
+            exec_repeated_sql(save_db, "BEGIN");
     }
     ~NODE_ROWS_TRANSACTION()
     {
         if (bOpened)
-            exec_sql(save_db, "COMMIT");
+            exec_repeated_sql(save_db, "COMMIT");
     }
     NODE_ROWS_TRANSACTION(const NODE_ROWS_TRANSACTION&) = delete;
     NODE_ROWS_TRANSACTION& operator=(const NODE_ROWS_TRANSACTION&) = delete;

@@ -63,7 +63,7 @@ void NODE::init()
     iId = node_counter;
     node_counter = node_counter + 1;
     std::string strSql = "INSERT INTO nodes VALUES(" + std::to_string(iId) + ")";
-    exec_sql(save_db, strSql.c_str());
+    exec_repeated_sql(save_db, strSql.c_str());
     bReached = false;
     iDistance = -1;
     iMark = WHITE;

@@ -147,7 +147,7 @@ void WORLD::make_quest(NODE* L, NODE* S, EDGE* E)
 
     std::string strSql = "INSERT INTO quests VALUES(" + std::to_string(qNew->get_id()) + "," +
                          sql_quote(strName) + "," + sql_quote(L->get_name()) + ")";
-    exec_sql(save_db, strSql.c_str());
+    exec_repeated_sql(save_db, strSql.c_str());
 
     l_Quests.push_back(qNew);
 }

@@ -122,7 +122,7 @@ void WEATHER::daily_record()
                          sql_quote(pCalendar->date_string()) + "," +
                          std::to_string(season_adjusted(fLow)) + "," +
                          std::to_string(season_adjusted(fHigh)) + ")";
-    exec_sql(save_db, strSql.c_str());
+    exec_repeated_sql(save_db, strSql.c_str());
 }
 
 void WEATHER::update_temperature()
