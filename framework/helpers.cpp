@@ -21,8 +21,8 @@ float square(float f)
     return f * f;
 }
 
-// The error texts exec_repeated_sql has shown.
-std::set<std::string>& shown_sql_errors()
+// The messages exec_repeated_sql and show_message_once have shown.
+std::set<std::string>& shown_messages()
 {
     static std::set<std::string> s_Shown;
     return s_Shown;
@@ -242,15 +242,21 @@ void exec_repeated_sql(sqlite3* db, const char* sql)
     char* zErrMsg = NULL;
     if (sqlite3_exec(db, sql, NULL, NULL, &zErrMsg) == SQLITE_OK)
         return;
-    if (shown_sql_errors().insert(sql_error_text(db, zErrMsg)).second)
+    if (shown_messages().insert("SQL error: " + sql_error_text(db, zErrMsg)).second)
         report_sql_error(db, zErrMsg);
     else
         sqlite3_free(zErrMsg);
 }
 
-void forget_shown_sql_errors()
+void show_message_once(const std::string& sText)
 {
-    shown_sql_errors().clear();
+    if (shown_messages().insert(sText).second)
+        allegro_message("%s", sText.c_str());
+}
+
+void forget_shown_messages()
+{
+    shown_messages().clear();
 }
 
 void show_progress(int x, int y, int colour, const char* sText)

@@ -62,8 +62,12 @@ void exec_sql(sqlite3* db, const char* sql);
 // only the first time its error text comes up, so a database that keeps failing shows each
 // of its errors once instead of a box for every row.
 void exec_repeated_sql(sqlite3* db, const char* sql);
-// Forgets the errors exec_repeated_sql has shown, so that each shows once more.
-void forget_shown_sql_errors();
+// A message of something that goes wrong over and over (every node, every day): shown only
+// the first time, until the shown messages are forgotten.
+void show_message_once(const std::string& sText);
+// Forgets the messages exec_repeated_sql and show_message_once have shown, so that each
+// shows once more.
+void forget_shown_messages();
 
 // Text as an SQL string literal: in single quotes, each quote doubled, so no text can end
 // the literal early. Every statement built from names or labels quotes them with this.

@@ -127,6 +127,8 @@ run_case save-empty ": >data/save_game.db" quit ""
 run_case wc-noise "noise data/wc.db 3000" 1 "$WC_FAIL file is not a database\n"
 run_case wc-empty ": >data/wc.db" 1 "$WC_FAIL no such table: wc\n"
 run_case wc-cut "truncate -s 4096 data/wc.db" 1 "$WC_FAIL database disk image is malformed\n"
+run_case wc-no-rows "python3 -c \"import sqlite3; c = sqlite3.connect('data/wc.db'); c.execute('DELETE FROM wc'); c.commit()\"" 1 \
+  "$WC_FAIL table wc holds no weather conditions\n"
 
 # A full disk and a read-only data/ stand in a mount namespace of the game's own (a user
 # namespace's where root's is not allowed; root writes past chmod): namespace_launch SCRIPT

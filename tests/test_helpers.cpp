@@ -154,7 +154,7 @@ TEST(ExecSql, ARepeatedStatementShowsEachErrorOnce)
 {
     sqlite3* db = NULL;
     ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
-    forget_shown_sql_errors();
+    forget_shown_messages();
     std::string sMessages = capture_messages([&] {
         for (int i = 0; i < 3; ++i)
         {
@@ -173,7 +173,7 @@ TEST(ExecSql, ARepeatedStatementShowsEachErrorOnce)
     // exec_sql shows every failure; once forgotten, the error shows once more.
     sMessages = capture_messages([&] {
         exec_sql(db, "INSERT INTO missing VALUES (1)");
-        forget_shown_sql_errors();
+        forget_shown_messages();
         exec_repeated_sql(db, "INSERT INTO missing VALUES (1)");
         exec_repeated_sql(db, "INSERT INTO missing VALUES (1)");
     });

@@ -454,11 +454,15 @@ void WORLD::init()
     // A second start reads the table afresh instead of adding to the old rows.
     delete_all(weather_conditions);
     exec_or_exit(db, WC_PATH, "Can't read database", "SELECT * FROM wc", WORLD::load_weather_condition);
+    // Without a condition every node's weather would report that none was chosen.
+    if (weather_conditions.empty())
+        exit_on_database_failure(db, "WORLD::init", "Can't read database", WC_PATH,
+                                 "table wc holds no weather conditions");
     sqlite3_close(db);
 
     sqlite3_close(save_db);
     save_db = NULL;
-    forget_shown_sql_errors();
+    forget_shown_messages();
     // Without the save database every tick's transaction would fail and be reported.
     if (sqlite3_open(SAVE_PATH, &save_db) != SQLITE_OK)
     {
@@ -515,7 +519,7 @@ std::string WORLD::choose_weather(WEATHER* pWeather, CELL* pCell)
 
     if (v_Kept.empty())
     {
-        allegro_message("ERROR: No weather chosen from the world engine!");
+        show_message_once("ERROR: No weather chosen from the world engine!");
         return "Overcasted";
     }
     int k = random_next() % (int)v_Kept.size();
