@@ -203,7 +203,7 @@ double statm_mb(int iField)
 {
     long a_Values[2] = {0, 0};
     FILE* f = std::fopen("/proc/self/statm", "r");
-    if (f != NULL)
+    if (f != nullptr)
     {
         if (std::fscanf(f, "%ld %ld", &a_Values[0], &a_Values[1]) != 2)
             a_Values[0] = a_Values[1] = 0;
@@ -256,9 +256,9 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    WORLD::instance()->set_player(NULL);
+    WORLD::instance()->set_player(nullptr);
     IMAGE_CACHE::destroy_all();
     sqlite3_close(save_db);
-    save_db = NULL;
+    save_db = nullptr;
     return 0;
 }

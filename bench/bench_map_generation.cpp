@@ -26,7 +26,7 @@ namespace
 constexpr unsigned int PLANET_SEED = 4242;
 constexpr unsigned int MAP_SEED = 77;
 
-PLANET* g_pPlanet = NULL;
+PLANET* g_pPlanet = nullptr;
 
 double peak_rss_mb()
 {
@@ -41,7 +41,7 @@ void forget_generation(MAP* map)
     // First, so the map has no used words to take out of the record.
     WORD_DATABASE::instance()->reset_used();
     WORLD::instance()->get_maps().clear();
-    WORLD::instance()->set_player(NULL);
+    WORLD::instance()->set_player(nullptr);
     delete map;
 }
 
@@ -99,6 +99,6 @@ int main(int argc, char** argv)
 
     delete g_pPlanet;
     sqlite3_close(save_db);
-    save_db = NULL;
+    save_db = nullptr;
     return 0;
 }

@@ -31,8 +31,8 @@ double peak_rss_mb()
 // A planet after its terrain stage, to copy into the planet that a benchmark renders.
 PLANET* terrain_planet()
 {
-    static PLANET* s_pPlanet = NULL;
-    if (s_pPlanet == NULL)
+    static PLANET* s_pPlanet = nullptr;
+    if (s_pPlanet == nullptr)
     {
         random_seed(BENCH_SEED);
         s_pPlanet = new PLANET();
@@ -143,6 +143,6 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     destroy_bitmap(screen);
-    screen = NULL;
+    screen = nullptr;
     return 0;
 }

@@ -22,7 +22,7 @@ std::vector<std::unique_ptr<WEATHER>> make_weathers(int iCount)
     std::vector<std::unique_ptr<WEATHER>> v_Weathers;
     for (int i = 0; i < iCount; ++i)
     {
-        v_Weathers.emplace_back(new WEATHER(50, 50, 60, NULL));
+        v_Weathers.emplace_back(new WEATHER(50, 50, 60, nullptr));
         v_Weathers.back()->set_node_id(i);
     }
     return v_Weathers;
@@ -63,12 +63,12 @@ int main(int argc, char** argv)
         return 1;
     fs::path pathDir = sTemplate;
     fs::create_directory(pathDir / "data");
-    sqlite3* db = NULL;
+    sqlite3* db = nullptr;
     sqlite3_open((pathDir / "data" / "wc.db").c_str(), &db);
     sqlite3_exec(db,
                  "CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, tmin int, tmax int, "
                  "rule int, extra int); INSERT INTO wc VALUES('Calm', 0, 100, 0, 100, 0, 100, 0, 0);",
-                 NULL, NULL, NULL);
+                 nullptr, nullptr, nullptr);
     sqlite3_close(db);
     fs::path pathOld = fs::current_path();
     fs::current_path(pathDir);
@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     sqlite3_close(save_db);
-    save_db = NULL;
+    save_db = nullptr;
     fs::current_path(pathOld);
     fs::remove_all(pathDir);
     return 0;

@@ -58,7 +58,7 @@ void forget_world()
         delete q;
     pWorld->set_quests({});
     pWorld->clear_messages();
-    pWorld->set_player(NULL);
+    pWorld->set_player(nullptr);
     WORD_DATABASE::instance()->l_Used_qualifiers.clear();
     WORD_DATABASE::instance()->l_Used_names.clear();
     node_counter = 0;
@@ -116,7 +116,7 @@ void BM_blur_by_discs(benchmark::State& state)
     {
         clear_bitmap(bmpTarget);
         set_trans_blender(0, 0, 0, 80);
-        drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+        drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
         WORLD::blur_by_discs(bmpPicture, bmpTarget);
         solid_mode();
     }
@@ -209,6 +209,6 @@ int main(int argc, char** argv)
     forget_world();
     IMAGE_CACHE::destroy_all();
     sqlite3_close(save_db);
-    save_db = NULL;
+    save_db = nullptr;
     return 0;
 }

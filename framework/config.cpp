@@ -58,13 +58,13 @@ std::string unreadable_message()
         return "";
     if (iError != 0)
         return sStart + " cannot be read: " + std::strerror(iError) + sEnd;
-    const char* sReason = NULL;
+    const char* sReason = nullptr;
     size_t iBad = utf8_error_offset(sText);
     if (iBad != std::string::npos)
         sReason = "is not UTF-8 text";
     else if ((iBad = overrun_offset(sText)) != std::string::npos)
         sReason = "is too long for Allegro's settings reader";
-    if (sReason == NULL)
+    if (sReason == nullptr)
         return "";
     return sStart + " line " + std::to_string(line_of_offset(sText, iBad)) + " " + sReason + sEnd;
 }

@@ -42,13 +42,13 @@ BITMAP* load_bitmap_or_die(const char* file, RGB* palette)
 {
     // A header Allegro's loader would crash on, or a picture it hands back with no pixels or
     // a negative size, counts as a file that cannot be read.
-    BITMAP* bmp = image_header_fits(file) ? load_bitmap(file, palette) : NULL;
-    if (bmp != NULL && !bitmap_size_fits(bmp->w, bmp->h, (bitmap_color_depth(bmp) + 7) / 8))
+    BITMAP* bmp = image_header_fits(file) ? load_bitmap(file, palette) : nullptr;
+    if (bmp != nullptr && !bitmap_size_fits(bmp->w, bmp->h, (bitmap_color_depth(bmp) + 7) / 8))
     {
         destroy_bitmap(bmp);
-        bmp = NULL;
+        bmp = nullptr;
     }
-    if (bmp == NULL)
+    if (bmp == nullptr)
         die(std::string("ERROR:  Could not find/open '") + file + "'");
     return bmp;
 }
@@ -64,8 +64,8 @@ BITMAP* create_bitmap_or_die(int width, int height)
 {
     // Checked before Allegro sees it: a wrapped size would give a bitmap too small for itself.
     const int iBytes = (get_color_depth() + 7) / 8;
-    BITMAP* bmp = bitmap_size_fits(width, height, iBytes) ? create_bitmap(width, height) : NULL;
-    if (bmp == NULL)
+    BITMAP* bmp = bitmap_size_fits(width, height, iBytes) ? create_bitmap(width, height) : nullptr;
+    if (bmp == nullptr)
         die("ERROR:  Could not create bitmap.  Memory error.");
     return bmp;
 }
@@ -73,7 +73,7 @@ BITMAP* create_bitmap_or_die(int width, int height)
 BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int height)
 {
     BITMAP* bmp = create_sub_bitmap(parent, x, y, width, height);
-    if (bmp == NULL)
+    if (bmp == nullptr)
         die("ERROR:  Could not create bitmap.  Memory error.");
     return bmp;
 }
@@ -151,7 +151,7 @@ int read_file(const char* sPath, std::string& sText, size_t iMax)
 {
     sText.clear();
     std::FILE* fIn = std::fopen(sPath, "rb");
-    if (fIn == NULL)
+    if (fIn == nullptr)
         return errno;
     char acBuffer[4096];
     size_t iRead;
@@ -167,7 +167,7 @@ int read_file(const char* sPath, std::string& sText, size_t iMax)
 
 void destroy_bitmap_if(BITMAP* bitmap)
 {
-    if (bitmap != NULL)
+    if (bitmap != nullptr)
         destroy_bitmap(bitmap);
 }
 
@@ -197,9 +197,9 @@ std::string sql_quote(const std::string& sText)
 
 std::string sql_error_text(sqlite3* db, const char* zErrMsg)
 {
-    if (zErrMsg != NULL)
+    if (zErrMsg != nullptr)
         return zErrMsg;
-    return db != NULL ? sqlite3_errmsg(db) : "unknown error";
+    return db != nullptr ? sqlite3_errmsg(db) : "unknown error";
 }
 
 void report_sql_error(sqlite3* db, char* zErrMsg)
@@ -217,7 +217,7 @@ void exit_on_database_failure(sqlite3* db, const char* where, const char* sWhat,
                               const std::string& sError)
 {
     std::string sMessage = std::string(sWhat) + ": " + path + ": " + sError + "\n";
-    if (where != NULL)
+    if (where != nullptr)
         sMessage = std::string("ERROR: ") + where + ": " + sMessage;
     sqlite3_close(db);
     fatal_exit(FAILURE_EXIT_CODE, false, {sMessage});
@@ -225,22 +225,22 @@ void exit_on_database_failure(sqlite3* db, const char* where, const char* sWhat,
 
 const char* column_text(int argc, char** argv, int i)
 {
-    if (argv == NULL || i >= argc || argv[i] == NULL)
+    if (argv == nullptr || i >= argc || argv[i] == nullptr)
         return "";
     return argv[i];
 }
 
 void exec_sql(sqlite3* db, const char* sql)
 {
-    char* zErrMsg = NULL;
-    if (sqlite3_exec(db, sql, NULL, NULL, &zErrMsg) != SQLITE_OK)
+    char* zErrMsg = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &zErrMsg) != SQLITE_OK)
         report_sql_error(db, zErrMsg);
 }
 
 void exec_repeated_sql(sqlite3* db, const char* sql)
 {
-    char* zErrMsg = NULL;
-    if (sqlite3_exec(db, sql, NULL, NULL, &zErrMsg) == SQLITE_OK)
+    char* zErrMsg = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &zErrMsg) == SQLITE_OK)
         return;
     if (shown_messages().insert("SQL error: " + sql_error_text(db, zErrMsg)).second)
         report_sql_error(db, zErrMsg);
@@ -261,6 +261,6 @@ void forget_shown_messages()
 
 void show_progress(int x, int y, int colour, const char* sText)
 {
-    if (screen != NULL)
+    if (screen != nullptr)
         textprintf_ex(screen, font, x, y, colour, -1, "%s", sText);
 }

@@ -16,7 +16,7 @@ constexpr int FAILURE_EXIT_CODE = 1;
 [[noreturn]] void fatal_exit(int iCode, bool bText_mode, std::initializer_list<std::string> l_Messages);
 
 // Bitmaps the game cannot do without: on failure these switch to text mode, say why and
-// end the process as a failure, so they never return NULL.
+// end the process as a failure, so they never return null.
 BITMAP* load_bitmap_or_die(const char* file, RGB* palette);
 BITMAP* create_bitmap_or_die(int width, int height);
 BITMAP* create_sub_bitmap_or_die(BITMAP* parent, int x, int y, int width, int height);
@@ -83,7 +83,7 @@ void report_sql_error(sqlite3* db, char* zErrMsg);
 
 // A database the program cannot run without would not open: shows
 // "ERROR: <where>: Can't open database: <file>: <SQLite's message>" (without the
-// "ERROR: <where>: " part when where is NULL), closes it and ends as a failure.
+// "ERROR: <where>: " part when where is null), closes it and ends as a failure.
 [[noreturn]] void exit_on_open_failure(sqlite3* db, const char* where, const char* path);
 // The same for one that opened but cannot be used as it must be:
 // "ERROR: <where>: <what>: <file>: <error>", as in "Can't read database".

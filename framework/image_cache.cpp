@@ -21,7 +21,7 @@ IMAGE_CACHE* IMAGE_CACHE::instance()
 
 int IMAGE_CACHE::load(int slot, const char* file)
 {
-    return add(slot, load_bitmap_or_die(file, NULL));
+    return add(slot, load_bitmap_or_die(file, nullptr));
 }
 
 int IMAGE_CACHE::add(int slot, BITMAP* image)
@@ -46,10 +46,10 @@ BITMAP* IMAGE_CACHE::get(int slot)
         slot = 0;
     // Nothing for a slot never loaded, so callers draw nothing instead of reading past the end.
     if ((unsigned int)slot >= vSlots.size())
-        return NULL;
+        return nullptr;
     int iPosition = vSlots[slot];
     if (iPosition < 0 || (unsigned int)iPosition >= vImages.size())
-        return NULL;
+        return nullptr;
     return vImages[iPosition];
 }
 

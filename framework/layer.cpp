@@ -9,7 +9,7 @@
 #include "framework/screen_layout.h"
 #include "framework/sprite.h"
 
-BITMAP* LAYER::rotation_buffer = NULL;
+BITMAP* LAYER::rotation_buffer = nullptr;
 
 namespace
 {
@@ -43,7 +43,7 @@ LAYER::LAYER(int image, int frame_w, int frame_h, float x, float y, int depth)
     set_image(image);
     iFrame_w = frame_w;
     iFrame_h = frame_h;
-    if (sheet != NULL)
+    if (sheet != nullptr)
     {
         if ((unsigned int)iFrame_w > (unsigned int)sheet->w)
             iFrame_w = sheet->w;
@@ -82,9 +82,9 @@ LAYER::~LAYER()
 
 void LAYER::init()
 {
-    child = NULL;
-    sheet = NULL;
-    frame = NULL;
+    child = nullptr;
+    sheet = nullptr;
+    frame = nullptr;
     iFrame_w = 0;
     iFrame_h = 0;
     iDepth = 0;
@@ -122,7 +122,7 @@ void LAYER::update()
     {
         advance_frame();
         iLast_frame = game_time;
-        if (child != NULL)
+        if (child != nullptr)
             child->update();
         else
             set_frame(iColumn + 1, iRow);
@@ -148,7 +148,7 @@ void LAYER::advance_frame()
 
 BITMAP* LAYER::frame_buffer()
 {
-    if (frame == NULL)
+    if (frame == nullptr)
         frame = create_bitmap_or_die(iFrame_w, iFrame_h);
     return frame;
 }
@@ -161,7 +161,7 @@ void LAYER::copy_cell_to_frame()
 
 BITMAP* LAYER::clear_rotation_buffer()
 {
-    if (rotation_buffer == NULL)
+    if (rotation_buffer == nullptr)
         rotation_buffer = create_bitmap_or_die(SCREEN_WIDTH, SCREEN_HEIGHT);
     rectfill(rotation_buffer, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, MAGENTA);
     return rotation_buffer;
@@ -171,12 +171,12 @@ void LAYER::draw(BITMAP* bmp, float x, float y)
 {
     if (!bVisible)
         return;
-    if (child != NULL)
+    if (child != nullptr)
     {
         child->draw_on_bitmap(bmp, x + fOffset_x, y + fOffset_y);
         return;
     }
-    if (sheet == NULL)
+    if (sheet == nullptr)
         return;
     int px = (int)(x + fOffset_x);
     int py = (int)(y + fOffset_y);
@@ -198,12 +198,12 @@ void LAYER::draw_scaled(BITMAP* bmp, float x, float y, int w, int h)
 {
     if (!bVisible)
         return;
-    if (child != NULL)
+    if (child != nullptr)
     {
         child->draw_on_screen(bmp, (int)(x + fOffset_x), (int)(y + fOffset_y), w, h);
         return;
     }
-    if (sheet == NULL || w <= 0 || h <= 0)
+    if (sheet == nullptr || w <= 0 || h <= 0)
         return;
     int px = (int)(x + fOffset_x);
     int py = (int)(y + fOffset_y);
@@ -231,13 +231,13 @@ void LAYER::draw_mirrored(BITMAP* bmp, float x, float y)
 {
     if (!bVisible)
         return;
-    if (child != NULL)
+    if (child != nullptr)
     {
         child->draw_on_screen_mirrored(bmp, x + fOffset_x, y + fOffset_y, (float)child->width(),
                                        (float)child->height());
         return;
     }
-    if (sheet == NULL)
+    if (sheet == nullptr)
         return;
     int px = (int)(x + fOffset_x);
     int py = (int)(y + fOffset_y);
@@ -258,12 +258,12 @@ void LAYER::draw_scaled_mirrored(BITMAP* bmp, float x, float y, int w, int h)
 {
     if (!bVisible)
         return;
-    if (child != NULL)
+    if (child != nullptr)
     {
         child->draw_on_screen_mirrored(bmp, x + fOffset_x, y + fOffset_y, (float)w, (float)h);
         return;
     }
-    if (sheet == NULL || w <= 0 || h <= 0)
+    if (sheet == nullptr || w <= 0 || h <= 0)
         return;
     int px = (int)(x + fOffset_x);
     int py = (int)(y + fOffset_y);
@@ -300,14 +300,14 @@ void LAYER::set_frame(unsigned int column, unsigned int row)
 void LAYER::set_column(unsigned int column)
 {
     // Past the sheet's edge falls back to the first column.
-    if (sheet != NULL && column * (unsigned int)iFrame_w >= (unsigned int)sheet->w)
+    if (sheet != nullptr && column * (unsigned int)iFrame_w >= (unsigned int)sheet->w)
         column = 0;
     iColumn = column;
 }
 
 void LAYER::set_row(unsigned int row)
 {
-    if (sheet != NULL && row * (unsigned int)iFrame_h >= (unsigned int)sheet->h)
+    if (sheet != nullptr && row * (unsigned int)iFrame_h >= (unsigned int)sheet->h)
         row = 0;
     iRow = row;
 }
@@ -337,7 +337,7 @@ void LAYER::set_offset(float x, float y)
 
 void LAYER::set_alpha(int alpha)
 {
-    if (child != NULL)
+    if (child != nullptr)
         child->set_alpha(alpha);
     else
         iAlpha = alpha;
@@ -345,7 +345,7 @@ void LAYER::set_alpha(int alpha)
 
 void LAYER::set_translucent(bool b)
 {
-    if (child != NULL)
+    if (child != nullptr)
         child->set_translucent(b);
     else
         bTranslucent = b;
@@ -353,7 +353,7 @@ void LAYER::set_translucent(bool b)
 
 void LAYER::toggle_translucent()
 {
-    if (child != NULL)
+    if (child != nullptr)
         child->toggle_translucent();
     else
         bTranslucent = !bTranslucent;
@@ -384,7 +384,7 @@ void LAYER::stop_rotating()
 
 void LAYER::shift_hsv(float dh, float ds, float dv)
 {
-    if (sheet == NULL)
+    if (sheet == nullptr)
         return;
     if (!bOwns_sheet)
     {
@@ -421,10 +421,10 @@ void LAYER::shift_hsv(float dh, float ds, float dv)
 
 int LAYER::width()
 {
-    return child != NULL ? child->width() : iFrame_w;
+    return child != nullptr ? child->width() : iFrame_w;
 }
 
 int LAYER::height()
 {
-    return child != NULL ? child->height() : iFrame_h;
+    return child != nullptr ? child->height() : iFrame_h;
 }

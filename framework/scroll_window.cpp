@@ -27,7 +27,7 @@ int px(float f)
 
 void print_text(BITMAP* target, float x, float y, int colour, const char* sText)
 {
-    textprintf_ex(target, font, px(x), px(y), colour, -1, "%s", sText != NULL ? sText : "");
+    textprintf_ex(target, font, px(x), px(y), colour, -1, "%s", sText != nullptr ? sText : "");
 }
 }
 
@@ -64,9 +64,9 @@ void SCROLL_WINDOW::init()
     iScroll = 0;
     sTable.clear();
     cOrder_by.clear();
-    db = NULL;
+    db = nullptr;
     if (sqlite3_open("./data/scroll_window.txt", &db) != SQLITE_OK)
-        exit_on_open_failure(db, NULL, "./data/scroll_window.txt");
+        exit_on_open_failure(db, nullptr, "./data/scroll_window.txt");
     fGrab_x = 0;
     fGrab_y = 0;
     bDragging = false;
@@ -98,7 +98,7 @@ void SCROLL_WINDOW::add_column(const char* sColumn_title, int iX_offset)
 
 void SCROLL_WINDOW::set_query(const char* sNew_query)
 {
-    if (sNew_query != NULL)
+    if (sNew_query != nullptr)
         sQuery = sNew_query;
     else
         sQuery.reset();
@@ -106,18 +106,18 @@ void SCROLL_WINDOW::set_query(const char* sNew_query)
 
 void SCROLL_WINDOW::set_table(const char* sNew_table, const char* sOrder_column)
 {
-    sTable = sNew_table != NULL ? sNew_table : "";
-    cOrder_by = sOrder_column != NULL ? sOrder_column : "";
+    sTable = sNew_table != nullptr ? sNew_table : "";
+    cOrder_by = sOrder_column != nullptr ? sOrder_column : "";
 }
 
 void SCROLL_WINDOW::open_database(const char* sPath)
 {
     sqlite3_close(db);
-    db = NULL;
+    db = nullptr;
     bQuery_failed = false;
     bRows_current = false;
     if (sqlite3_open(sPath, &db) != SQLITE_OK)
-        exit_on_open_failure(db, NULL, sPath);
+        exit_on_open_failure(db, nullptr, sPath);
 }
 
 void SCROLL_WINDOW::exec(const char* sSql)
@@ -139,7 +139,7 @@ const char* SCROLL_WINDOW::get_table()
 
 void SCROLL_WINDOW::set_title(const char* sNew_title)
 {
-    sTitle = sNew_title != NULL ? sNew_title : "";
+    sTitle = sNew_title != nullptr ? sNew_title : "";
 }
 
 std::string SCROLL_WINDOW::query_text() const
@@ -233,7 +233,7 @@ bool SCROLL_WINDOW::read_data_version(long long* pVersion)
         *(long long*)p = atoll(column_text(argc, argv, 0));
         return 0;
     };
-    return sqlite3_exec(db, "PRAGMA data_version", read, pVersion, NULL) == SQLITE_OK && *pVersion >= 0;
+    return sqlite3_exec(db, "PRAGMA data_version", read, pVersion, nullptr) == SQLITE_OK && *pVersion >= 0;
 }
 
 // Functions may give another answer on the same data (random(), the clock...), so a
@@ -261,9 +261,9 @@ void SCROLL_WINDOW::run_query()
     sqlite3_set_authorizer(db, SCROLL_WINDOW::note_function, this);
 
     l_Rows.clear();
-    char* zErrMsg = NULL;
-    const bool bOk = sqlite3_exec(db, strQuery.c_str(), SCROLL_WINDOW::row_callback, NULL, &zErrMsg) == SQLITE_OK;
-    sqlite3_set_authorizer(db, NULL, NULL);
+    char* zErrMsg = nullptr;
+    const bool bOk = sqlite3_exec(db, strQuery.c_str(), SCROLL_WINDOW::row_callback, nullptr, &zErrMsg) == SQLITE_OK;
+    sqlite3_set_authorizer(db, nullptr, nullptr);
     // The rows collected before a failure are still drawn.
     l_Shown_rows = l_Rows;
     if (!bOk)
@@ -276,7 +276,7 @@ void SCROLL_WINDOW::run_query()
     bQuery_failed = !bOk;
 
     bRows_current = bOk && bVersion && !bCalls_function && sqlite3_total_changes64(db) == iChanges &&
-                    sqlite3_db_name(db, 2) == NULL;
+                    sqlite3_db_name(db, 2) == nullptr;
     strShown_query = strQuery;
     iShown_version = iVersion;
 }
@@ -292,7 +292,7 @@ void SCROLL_WINDOW::draw(BITMAP* target)
     const int h = iHeight;
 
     set_trans_blender(0, 0, 0, 164);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     rectfill(target, px(x), px(y), px(x + w), px(y + h), DARK_BLUE);
     rect(target, px(x), px(y), px(x + w), px(y + h), BLUE);
     solid_mode();

@@ -37,10 +37,10 @@ public:
 
     // The title is kept as the caller's pointer, not copied: it must outlive the window.
     void add_column(const char* sTitle, int iX_offset);
-    // A copy replaces the default query; NULL goes back to the default one.
+    // A copy replaces the default query; null goes back to the default one.
     void set_query(const char* sNew_query);
     // The default query selects every row of the table, ordered by the column unless it
-    // is NULL or empty.
+    // is null or empty.
     void set_table(const char* sNew_table, const char* sOrder_column);
     // Ends the process with a message when the file will not open.
     void open_database(const char* sPath);

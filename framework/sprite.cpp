@@ -26,9 +26,9 @@ SPRITE::~SPRITE()
 void SPRITE::init()
 {
     bVisible = true;
-    composite = NULL;
-    scratch = NULL;
-    iOutline_mask = NULL;
+    composite = nullptr;
+    scratch = nullptr;
+    iOutline_mask = nullptr;
 }
 
 bool SPRITE::add_layer(int image, int frame_w, int frame_h, int depth)
@@ -51,7 +51,7 @@ bool SPRITE::add_child(SPRITE* child, float x, float y, int depth)
     if (insert_layer(layer))
         return true;
     // Refused: the child stays the caller's.
-    layer->child = NULL;
+    layer->child = nullptr;
     delete layer;
     return false;
 }
@@ -95,7 +95,7 @@ void SPRITE::swap_layer_depths(int a, int b)
         return;
     LAYER* pA = layer_at(a);
     LAYER* pB = layer_at(b);
-    if (pA == NULL || pB == NULL)
+    if (pA == nullptr || pB == nullptr)
         return;
     pA->set_depth(b);
     pB->set_depth(a);
@@ -113,13 +113,13 @@ std::list<LAYER*>::iterator SPRITE::find_layer(int depth)
 LAYER* SPRITE::layer_at(int depth)
 {
     auto it = find_layer(depth);
-    return it == l_Layers.end() ? NULL : *it;
+    return it == l_Layers.end() ? nullptr : *it;
 }
 
 SPRITE* SPRITE::get_layer_child(int depth)
 {
     LAYER* layer = layer_at(depth);
-    return layer == NULL ? NULL : layer->get_child();
+    return layer == nullptr ? nullptr : layer->get_child();
 }
 
 bool SPRITE::compare_depth(LAYER* a, LAYER* b)
@@ -175,7 +175,7 @@ void SPRITE::draw_on_screen(BITMAP* bmp, int sx, int sy, int sw, int sh)
 {
     if (!bVisible)
         return;
-    if (composite != NULL)
+    if (composite != nullptr)
         stretch_sprite(bmp, composite, sx, sy, sw, sh);
     // Every layer fills the whole box from the same corner, shifted by its own offset.
     for (LAYER* layer : l_Layers)
@@ -203,7 +203,7 @@ void SPRITE::draw_on_screen_mirrored(BITMAP* bmp, float sx, float sy, float sw, 
 {
     if (!bVisible)
         return;
-    if (composite != NULL)
+    if (composite != nullptr)
     {
         // The outline's empty first column flips to the right, hence one pixel further left.
         clear_to_color(scratch, MAGENTA);
@@ -220,7 +220,7 @@ void SPRITE::draw_unscaled(BITMAP* bmp, float x, float y)
         return;
     // In bitmap pixels, without the camera: the outline upside down. The layers have no
     // unscaled picture of their own.
-    if (composite != NULL)
+    if (composite != nullptr)
         draw_sprite_v_flip(bmp, composite, (int)x, (int)y);
     for (LAYER* layer : l_Layers)
         layer->draw_unscaled(bmp, x, y);
@@ -230,7 +230,7 @@ void SPRITE::draw_on_bitmap(BITMAP* bmp, float x, float y)
 {
     if (!bVisible)
         return;
-    if (composite != NULL)
+    if (composite != nullptr)
         draw_sprite(bmp, composite, (int)x, (int)y);
     for (LAYER* layer : l_Layers)
         layer->draw(bmp, x, y);
@@ -240,7 +240,7 @@ void SPRITE::make_outline(int colour)
 {
     int W = width() + 1;
     int H = height() + 1;
-    if (composite == NULL || composite->w != W || composite->h != H)
+    if (composite == nullptr || composite->w != W || composite->h != H)
     {
         free_outline();
         composite = create_bitmap_or_die(W, H);
@@ -269,7 +269,7 @@ void SPRITE::make_outline(int colour)
 
 void SPRITE::draw_outline(int colour)
 {
-    if (composite == NULL)
+    if (composite == nullptr)
         return;
     clear_to_color(composite, MAGENTA);
     for (int i = 1; i < composite->w; ++i)
@@ -280,16 +280,16 @@ void SPRITE::draw_outline(int colour)
 
 void SPRITE::free_outline()
 {
-    if (composite == NULL)
+    if (composite == nullptr)
         return;
     for (int i = 0; i < composite->w; ++i)
         delete[] iOutline_mask[i];
     delete[] iOutline_mask;
-    iOutline_mask = NULL;
+    iOutline_mask = nullptr;
     destroy_bitmap_if(composite);
     destroy_bitmap_if(scratch);
-    composite = NULL;
-    scratch = NULL;
+    composite = nullptr;
+    scratch = nullptr;
 }
 
 void SPRITE::update()

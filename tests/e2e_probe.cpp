@@ -47,8 +47,8 @@ BITMAP* keep(BITMAP* bmp)
 
 BITMAP* load_shot(const char* sPath)
 {
-    BITMAP* bmp = load_bitmap(sPath, NULL);
-    if (bmp == NULL)
+    BITMAP* bmp = load_bitmap(sPath, nullptr);
+    if (bmp == nullptr)
     {
         std::fprintf(stderr, "e2e_probe: cannot read %s\n", sPath);
         std::exit(2);
@@ -58,7 +58,7 @@ BITMAP* load_shot(const char* sPath)
 
 int colour_arg(const char* s)
 {
-    return (int)std::strtol(s, NULL, 16) & 0xFFFFFF;
+    return (int)std::strtol(s, nullptr, 16) & 0xFFFFFF;
 }
 
 int pixel(BITMAP* bmp, int x, int y)
@@ -286,11 +286,11 @@ int neighbours(int argc, char** argv)
                 continue;
             if (std::hypot(x - CENTRE_X, y - CENTRE_Y) < fMarker_clear)
                 continue;
-            BLOB* pBlob = NULL;
+            BLOB* pBlob = nullptr;
             for (BLOB& blob : v_Blobs)
                 if (std::hypot(x - blob.iFirst_x, y - blob.iFirst_y) <= 6 * fZoom)
                     pBlob = &blob;
-            if (pBlob == NULL)
+            if (pBlob == nullptr)
             {
                 v_Blobs.push_back({0, 0, 0, x, y});
                 pBlob = &v_Blobs.back();

@@ -80,7 +80,7 @@ protected:
         s_bmpBuffer = nullptr;
         IMAGE_CACHE::destroy_all();
         sqlite3_close(save_db);
-        save_db = NULL;
+        save_db = nullptr;
         GAME::instance()->config = nullptr;
         delete s_pScreen;
         s_pScreen = nullptr;
@@ -167,7 +167,7 @@ protected:
     {
         std::map<NODE*, NODE*> m_From;
         std::list<NODE*> l_Queue = {map()->nPlayer_node};
-        m_From[map()->nPlayer_node] = NULL;
+        m_From[map()->nPlayer_node] = nullptr;
         while (!l_Queue.empty() && m_From.count(nTarget) == 0)
         {
             NODE* u = l_Queue.front();

@@ -60,7 +60,7 @@ int load_into_cache(int slot, BITMAP* bmp)
 {
     // Named after the process: the tests of one program run side by side in one directory.
     const std::string sPath = "./cache_fixture_" + std::to_string(getpid()) + "_" + std::to_string(slot) + ".bmp";
-    EXPECT_EQ(save_bmp(sPath.c_str(), bmp, NULL), 0) << sPath;
+    EXPECT_EQ(save_bmp(sPath.c_str(), bmp, nullptr), 0) << sPath;
     const int iPosition = IMAGE_CACHE::load(slot, sPath.c_str());
     std::remove(sPath.c_str());
     return iPosition;
@@ -122,11 +122,11 @@ std::string write_file(const std::string& sName, const std::string& sText)
 
 void make_database(const std::filesystem::path& path, const std::string& strSql)
 {
-    sqlite3* db = NULL;
+    sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    char* zErrMsg = NULL;
-    int iResult = sqlite3_exec(db, strSql.c_str(), NULL, NULL, &zErrMsg);
-    std::string strError = zErrMsg != NULL ? zErrMsg : "";
+    char* zErrMsg = nullptr;
+    int iResult = sqlite3_exec(db, strSql.c_str(), nullptr, nullptr, &zErrMsg);
+    std::string strError = zErrMsg != nullptr ? zErrMsg : "";
     sqlite3_free(zErrMsg);
     sqlite3_close(db);
     ASSERT_EQ(iResult, SQLITE_OK) << strError;

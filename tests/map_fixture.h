@@ -125,9 +125,9 @@ protected:
     static void TearDownTestSuite()
     {
         sqlite3_close(save_db);
-        save_db = NULL;
+        save_db = nullptr;
         delete s_pDir;
-        s_pDir = NULL;
+        s_pDir = nullptr;
     }
 
     void SetUp() override
@@ -147,9 +147,9 @@ protected:
     {
         world()->get_maps().clear();
         delete map;
-        map = NULL;
+        map = nullptr;
         reset_state();
-        GAME::instance()->config = NULL;
+        GAME::instance()->config = nullptr;
     }
 
     static WORLD* world() { return WORLD::instance(); }
@@ -162,8 +162,8 @@ protected:
             delete q;
         pWorld->set_quests({});
         pWorld->clear_messages();
-        pWorld->set_player(NULL);
-        pWorld->set_planet(NULL);
+        pWorld->set_player(nullptr);
+        pWorld->set_planet(nullptr);
         WORD_DATABASE::instance()->reset_used();
         node_counter = 0;
         QUEST::reset_ids();
@@ -242,9 +242,9 @@ protected:
 
     void set_node_count(int iCount) { cfgMap.node_count = iCount; }
 
-    MAP* map = NULL;
+    MAP* map = nullptr;
     CONFIG cfgMap;
     static WORKING_DIRECTORY* s_pDir;
 };
 
-inline WORKING_DIRECTORY* MAP_TEST::s_pDir = NULL;
+inline WORKING_DIRECTORY* MAP_TEST::s_pDir = nullptr;

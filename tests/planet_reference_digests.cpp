@@ -12,7 +12,7 @@ int main(int argc, char** argv)
     start_headless_allegro();
     for (int i = 1; i < argc; i++)
     {
-        unsigned int uiSeed = (unsigned int)std::strtoul(argv[i], NULL, 10);
+        unsigned int uiSeed = (unsigned int)std::strtoul(argv[i], nullptr, 10);
         for (const PLANET_DIGEST& d : reference_planet_digests(uiSeed))
             std::printf("    {%uu, \"%s\", \"%s\", 0x%016llxull},\n", d.uiSeed, d.sStage.c_str(),
                         d.sItem.c_str(), d.ullValue);

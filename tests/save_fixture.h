@@ -29,7 +29,7 @@ public:
     ~RUN_DIRECTORY()
     {
         sqlite3_close(save_db);
-        save_db = NULL;
+        save_db = nullptr;
     }
     RUN_DIRECTORY(const RUN_DIRECTORY&) = delete;
     RUN_DIRECTORY& operator=(const RUN_DIRECTORY&) = delete;
@@ -58,13 +58,13 @@ inline std::vector<std::string> rows(sqlite3* db, const char* sql)
     auto callback = [](void* pRows, int argc, char** argv, char**) -> int {
         std::string strRow;
         for (int i = 0; i < argc; ++i)
-            strRow += (i > 0 ? "|" : "") + std::string(argv[i] != NULL ? argv[i] : "NULL");
+            strRow += (i > 0 ? "|" : "") + std::string(argv[i] != nullptr ? argv[i] : "NULL");
         static_cast<std::vector<std::string>*>(pRows)->push_back(strRow);
         return 0;
     };
-    char* zErrMsg = NULL;
+    char* zErrMsg = nullptr;
     int iResult = sqlite3_exec(db, sql, callback, &v_Rows, &zErrMsg);
-    EXPECT_EQ(iResult, SQLITE_OK) << (zErrMsg != NULL ? zErrMsg : "") << " in " << sql;
+    EXPECT_EQ(iResult, SQLITE_OK) << (zErrMsg != nullptr ? zErrMsg : "") << " in " << sql;
     sqlite3_free(zErrMsg);
     return v_Rows;
 }

@@ -165,7 +165,7 @@ TEST_F(EdgeTest, ResetStateAndNullEnds)
 
     NODE* a = node_at(100, 100);
     const int iIds = node_counter;
-    EDGE eHalf(a, NULL, EDGE_LOCKED);
+    EDGE eHalf(a, nullptr, EDGE_LOCKED);
     EXPECT_EQ(eHalf.get_type(), EDGE_NORMAL);
     EXPECT_EQ(eHalf.get_waypoint(), nullptr);
     EXPECT_EQ(node_counter, iIds);
@@ -192,7 +192,7 @@ protected:
     }
     void TearDown() override
     {
-        world()->set_planet(NULL);
+        world()->set_planet(nullptr);
         pPlanet.reset();
         EdgeTest::TearDown();
     }

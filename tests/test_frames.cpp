@@ -134,7 +134,7 @@ TEST_F(FramesTest, EachStateOfASeededStartDrawsItsPinnedFrame)
         snprintf(sLine, sizeof sLine, "    {\"%s\", 0x%016llxull},\n", sState, ullDigest);
         strTable += sLine;
         if (sDir != nullptr)
-            save_bitmap((std::string(sDir) + "/" + sState + ".bmp").c_str(), s_bmpBuffer, NULL);
+            save_bitmap((std::string(sDir) + "/" + sState + ".bmp").c_str(), s_bmpBuffer, nullptr);
         ASSERT_LT(i, std::size(PINNED));
         EXPECT_STREQ(PINNED[i].sState, sState);
         EXPECT_EQ(PINNED[i].ullDigest, ullDigest) << "the frame of the state " << sState;

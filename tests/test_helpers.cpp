@@ -41,7 +41,7 @@ TEST(FatalExitDeathTest, ShowsEveryMessageInOrderAndEndsWithTheCodeGiven)
 
 TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeOne)
 {
-    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/Nodes.pcx", NULL), 1,
+    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/Nodes.pcx", nullptr), 1,
                        "ERROR:  Could not find/open '\\./data/images/Nodes\\.pcx'");
 }
 
@@ -129,7 +129,7 @@ TEST(ReadFile, GivesTheBytesOrTheError)
 
 TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)
 {
-    sqlite3* db = NULL;
+    sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
     std::string sMessages = capture_messages([&] {
         exec_sql(db, "CREATE TABLE t (a INTEGER)");
@@ -145,14 +145,14 @@ TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)
             *(int*)p = atoi(argv[0]);
             return 0;
         },
-        &iCount, NULL);
+        &iCount, nullptr);
     EXPECT_EQ(iCount, 7);
     sqlite3_close(db);
 }
 
 TEST(ExecSql, ARepeatedStatementShowsEachErrorOnce)
 {
-    sqlite3* db = NULL;
+    sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
     forget_shown_messages();
     std::string sMessages = capture_messages([&] {
@@ -184,10 +184,10 @@ TEST(ExecSql, ARepeatedStatementShowsEachErrorOnce)
 
 TEST(ExecSql, MissingErrorTextFallsBackToTheConnection)
 {
-    sqlite3* db = NULL;
+    sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
-    sqlite3_exec(db, "SELECT * FROM nowhere", NULL, NULL, NULL);
-    std::string sMessages = capture_messages([&] { report_sql_error(db, NULL); });
+    sqlite3_exec(db, "SELECT * FROM nowhere", nullptr, nullptr, nullptr);
+    std::string sMessages = capture_messages([&] { report_sql_error(db, nullptr); });
     EXPECT_EQ(sMessages, "ERROR: SQL error: no such table: nowhere\n");
     sqlite3_close(db);
 }
@@ -195,9 +195,9 @@ TEST(ExecSql, MissingErrorTextFallsBackToTheConnection)
 TEST(SqlHelpers, NullAndMissingColumnsReadAsEmptyText)
 {
     char sValue[] = "7";
-    char* argv[] = {sValue, NULL};
+    char* argv[] = {sValue, nullptr};
     EXPECT_STREQ(column_text(2, argv, 0), "7");
     EXPECT_STREQ(column_text(2, argv, 1), "");
     EXPECT_STREQ(column_text(2, argv, 2), "");
-    EXPECT_STREQ(column_text(0, NULL, 0), "");
+    EXPECT_STREQ(column_text(0, nullptr, 0), "");
 }

@@ -19,7 +19,7 @@ int load_solid(int slot, int colour)
 int colour_of(int slot)
 {
     BITMAP* bmp = IMAGE_CACHE::get(slot);
-    return bmp == NULL ? -1 : getpixel(bmp, 1, 1);
+    return bmp == nullptr ? -1 : getpixel(bmp, 1, 1);
 }
 
 class ImageCache : public ::testing::Test

@@ -48,7 +48,7 @@ std::string saved_picture(const char* sExtension)
     rectfill(bmp, 4, 2, 7, 3, 0x00C800);
     putpixel(bmp, 7, 0, 0x0000FF);
     const std::string sPath = std::string("saved") + sExtension;
-    EXPECT_EQ(save_bitmap(sPath.c_str(), bmp, NULL), 0);
+    EXPECT_EQ(save_bitmap(sPath.c_str(), bmp, nullptr), 0);
     destroy_bitmap(bmp);
     return read_bytes(sPath);
 }
@@ -183,7 +183,7 @@ TEST(ImageHeader, RefusesSizesAndRunsAllegrosLoadersWouldTrustIntoACrash)
         if (!cCase.bFits)
             continue;
         // What passes loads whole.
-        BITMAP* bmp = load_bitmap(sPath.c_str(), NULL);
+        BITMAP* bmp = load_bitmap(sPath.c_str(), nullptr);
         ASSERT_NE(bmp, nullptr) << cCase.sLabel;
         EXPECT_GT(bmp->w, 0) << cCase.sLabel;
         EXPECT_GT(bmp->h, 0) << cCase.sLabel;
@@ -202,8 +202,8 @@ TEST(ImageHeader, RunLengthPicturesLoadAsTheirPlainRows)
     {
         const std::string sPacked = write_here("packed.bmp", k.first);
         const std::string sPlain = write_here("plain.bmp", k.second);
-        BITMAP* bmpPacked = load_bitmap_or_die(sPacked.c_str(), NULL);
-        BITMAP* bmpPlain = load_bitmap_or_die(sPlain.c_str(), NULL);
+        BITMAP* bmpPacked = load_bitmap_or_die(sPacked.c_str(), nullptr);
+        BITMAP* bmpPlain = load_bitmap_or_die(sPlain.c_str(), nullptr);
         EXPECT_TRUE(same_pixels(bmpPacked, bmpPlain));
         EXPECT_NE(getpixel(bmpPlain, 0, 1), getpixel(bmpPlain, 0, 0));
         EXPECT_NE(getpixel(bmpPlain, 0, 0), getpixel(bmpPlain, 1, 0));
@@ -234,18 +234,18 @@ TEST(ImageHeaderDeathTest, ABadPictureEndsLikeAMissingOne)
             continue;
         const std::string sPath = std::string("./data/images/picture") + cCase.sExtension;
         std::ofstream(sPath, std::ios::binary) << cCase.fBytes();
-        EXPECT_EXIT_SAYING(load_bitmap_or_die(sPath.c_str(), NULL), 1,
+        EXPECT_EXIT_SAYING(load_bitmap_or_die(sPath.c_str(), nullptr), 1,
                            "^ERROR:  Could not find/open '\\./data/images/picture\\" + std::string(cCase.sExtension) +
                                "'$")
             << cCase.sLabel;
     }
     // A picture the loader hands back without columns, of a kind whose header is not read.
     BITMAP* bmp = make_test_bitmap(4, 3, 0x123456);
-    ASSERT_EQ(save_bitmap("./data/images/picture.tga", bmp, NULL), 0);
+    ASSERT_EQ(save_bitmap("./data/images/picture.tga", bmp, nullptr), 0);
     destroy_bitmap(bmp);
     std::string sTga = read_bytes("./data/images/picture.tga");
     set_u16(sTga, 12, 0);
     std::ofstream("./data/images/picture.tga", std::ios::binary) << sTga;
-    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/picture.tga", NULL), 1,
+    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/picture.tga", nullptr), 1,
                        "^ERROR:  Could not find/open '\\./data/images/picture\\.tga'$");
 }

@@ -88,7 +88,7 @@ TEST_F(MapTest, BuildingTheGraph)
     EXPECT_EQ(n0->get_id(), 0);
     EXPECT_EQ(map->get_nodes(), (std::list<NODE*>{n1, n0}));
 
-    std::string sOut = capture_messages([&] { EXPECT_FALSE(map->connect(n0, NULL, 1)); });
+    std::string sOut = capture_messages([&] { EXPECT_FALSE(map->connect(n0, nullptr, 1)); });
     EXPECT_EQ(sOut, "ERROR:  MAP::connect(n1, n2, ES)");
     EXPECT_TRUE(map->l_Edges.empty());
     EXPECT_EQ(node_counter, 2); // no waypoint either
@@ -335,7 +335,7 @@ TEST_F(MapTest, ADeletedMapTakesItsNamesOutOfTheWordRecord)
 
     world()->get_maps().clear();
     delete map;
-    map = NULL;
+    map = nullptr;
     EXPECT_EQ(wdWords->l_Used_names, std::list<std::string*>{&sKept});
     EXPECT_TRUE(wdWords->l_Used_qualifiers.empty());
     wdWords->l_Used_names.clear();
@@ -351,9 +351,9 @@ TEST_F(MapTest, OneTicksWeatherRowsLieInOneTransaction)
     pCalendar->iTotal_days = 1;
 
     g_iCommits = 0;
-    sqlite3_commit_hook(save_db, count_commit, NULL);
+    sqlite3_commit_hook(save_db, count_commit, nullptr);
     map->update();
-    sqlite3_commit_hook(save_db, NULL, NULL);
+    sqlite3_commit_hook(save_db, nullptr, nullptr);
     EXPECT_EQ(rows(save_db, "SELECT COUNT(*) FROM node_weather"), std::vector<std::string>{"6"});
     EXPECT_EQ(g_iCommits, 1);
 }
@@ -368,11 +368,11 @@ TEST_F(MapTest, WaypointRowsFollowTheTicksTransactionEachOnItsOwn)
 
     g_v_Rows_per_commit.clear();
     g_iRows_pending = 0;
-    sqlite3_update_hook(save_db, count_row, NULL);
-    sqlite3_commit_hook(save_db, close_commit, NULL);
+    sqlite3_update_hook(save_db, count_row, nullptr);
+    sqlite3_commit_hook(save_db, close_commit, nullptr);
     map->update();
-    sqlite3_commit_hook(save_db, NULL, NULL);
-    sqlite3_update_hook(save_db, NULL, NULL);
+    sqlite3_commit_hook(save_db, nullptr, nullptr);
+    sqlite3_update_hook(save_db, nullptr, nullptr);
     // The three nodes' rows in one commit, then each waypoint's row by itself.
     EXPECT_EQ(g_v_Rows_per_commit, (std::vector<int>{3, 1, 1}));
     EXPECT_EQ(g_iRows_pending, 0);
@@ -452,6 +452,6 @@ TEST_F(MapTest, ThePlayerIsMovingOnlyWhileThereIsAMovingToken)
     EXPECT_FALSE(world()->is_player_moving());
     map->tTraveller->bMoving = true;
     EXPECT_TRUE(world()->is_player_moving());
-    world()->set_player(NULL);
+    world()->set_player(nullptr);
     EXPECT_FALSE(world()->is_player_moving());
 }

@@ -18,7 +18,7 @@ int blend(int src, int dst, int alpha)
 {
     BITMAP* bmp = make_test_bitmap(1, 1, dst);
     set_trans_blender(0, 0, 0, alpha);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     putpixel(bmp, 0, 0, src);
     solid_mode();
     int iResult = getpixel(bmp, 0, 0);
@@ -96,7 +96,7 @@ protected:
         destroy_bitmap(sheet);
     }
 
-    BITMAP* bmp = NULL;
+    BITMAP* bmp = nullptr;
 };
 }
 
@@ -493,7 +493,7 @@ TEST_F(MapDrawingTest, StatusLinesOfANodeOnLandAndAtSea)
           {5, 465, WHITE, "Region: Vale"},
           {205, 455, WHITE, "Population: 1234"},
           {205, 465, WHITE, "Rank:  7"}}},
-        {"settlement", 5000, true, NULL, NULL,
+        {"settlement", 5000, true, nullptr, nullptr,
          {{5, 445, YELLOW, "Tarn"}, {205, 455, WHITE, "Population: 1234"}, {205, 465, WHITE, "Rank:  0"}}},
         {"sea", 4999, false, "Vale", "Island of Orm", {{5, 445, YELLOW, "Tarn"}, {5, 455, WHITE, "Rank:  7"}}},
     };
@@ -505,11 +505,11 @@ TEST_F(MapDrawingTest, StatusLinesOfANodeOnLandAndAtSea)
         n->iRank = 7;
         n->iPopulation = 1234;
         n->bSettlement = k.bSettlement;
-        if (k.sRegion != NULL)
+        if (k.sRegion != nullptr)
             n->sRegion = new std::string(k.sRegion);
-        std::string strLandmass = k.sLandmass != NULL ? k.sLandmass : "";
+        std::string strLandmass = k.sLandmass != nullptr ? k.sLandmass : "";
         clear();
-        n->draw_info(bmp, 5.0f, 445.0f, k.sLandmass != NULL ? &strLandmass : NULL);
+        n->draw_info(bmp, 5.0f, 445.0f, k.sLandmass != nullptr ? &strLandmass : nullptr);
 
         clear_to_color(bmpExpected, BACK);
         for (const LINE& l : k.lines)

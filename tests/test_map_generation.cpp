@@ -33,7 +33,7 @@ protected:
     static void TearDownTestSuite()
     {
         delete s_pFlat;
-        s_pFlat = NULL;
+        s_pFlat = nullptr;
         MAP_TEST::TearDownTestSuite();
     }
     void SetUp() override
@@ -76,7 +76,7 @@ protected:
     static PLANET* s_pFlat;
 };
 
-PLANET* GenerationTest::s_pFlat = NULL;
+PLANET* GenerationTest::s_pFlat = nullptr;
 
 bool holds(const std::list<EDGE*>& l_List, EDGE* e)
 {
@@ -360,11 +360,11 @@ TEST_F(GenerationTest, OfEqualLargestGroupsTheFirstIsTheMainOne)
         // Chains at sea, one per row; built last first, so the first group heads the list.
         for (size_t i = c.v_Sizes.size(); i-- > 0;)
         {
-            NODE* nBefore = NULL;
+            NODE* nBefore = nullptr;
             for (int j = 0; j < c.v_Sizes[i]; ++j)
             {
                 NODE* n = node_at(100.0f + 20 * (float)j, 50.0f + 60 * (float)i, make_cell(3000, 60, 0));
-                if (nBefore != NULL)
+                if (nBefore != nullptr)
                     link(nBefore, n);
                 nBefore = n;
             }
@@ -447,7 +447,7 @@ TEST_F(GenerationTest, TheStartIsDrawnAmongTheLandNodesAfterTheFirst)
     for (unsigned int seed : {1u, 2u, 3u, 4u})
     {
         random_seed(seed);
-        NODE* nStart = NULL;
+        NODE* nStart = nullptr;
         std::string sOut = capture_messages([&] { nStart = map->choose_start_node(); });
         EXPECT_EQ(sOut, "");
         // The draws replayed: the first position that holds land and is not the front.
@@ -483,7 +483,7 @@ TEST_F(GenerationTest, WithoutLandAfterTheFirstNodeTheStartIsChosenWithoutADraw)
         for (size_t i = 0; i < c.v_Heights.size(); ++i)
             v_Built.push_back(node_at(50.0f * (float)i, 10, make_cell(c.v_Heights[i])));
         random_seed(1);
-        NODE* nStart = NULL;
+        NODE* nStart = nullptr;
         std::string sOut = capture_messages([&] { nStart = map->choose_start_node(); });
         EXPECT_EQ(sOut, "ERROR:  No land node to start on but the first one of the map.  The start "
                         "node is chosen without a draw.\n");
@@ -702,7 +702,7 @@ protected:
     static void TearDownTestSuite()
     {
         delete s_pPlanet;
-        s_pPlanet = NULL;
+        s_pPlanet = nullptr;
         GenerationTest::TearDownTestSuite();
     }
 
@@ -841,7 +841,7 @@ protected:
             if (n->is_settlement())
                 l_Settlements.push_back(n);
             EXPECT_TRUE(bLand || (!n->is_settlement() && !n->is_dungeon())) << n->get_name();
-            EXPECT_EQ(n->sRegion != NULL, bLand) << n->get_name();
+            EXPECT_EQ(n->sRegion != nullptr, bLand) << n->get_name();
             EXPECT_TRUE(bLand || n->get_population() == 0) << n->get_name();
         }
         EXPECT_EQ(iStarts, 1);
@@ -874,7 +874,7 @@ protected:
     static PLANET* s_pPlanet;
 };
 
-PLANET* GeneratedMapTest::s_pPlanet = NULL;
+PLANET* GeneratedMapTest::s_pPlanet = nullptr;
 }
 
 TEST_F(GeneratedMapTest, InvariantsHoldOverManySeedsAtAHundredNodes)
@@ -930,7 +930,7 @@ TEST_F(GeneratedMapTest, WholeRunsArePinnedNodeByNodeEdgeByEdge)
         {100, 42, 6730, 0xa11165e0bf24c20aull, 0xb2ac202d77762f3dull, 0xf1a2e81cab6c3a7aull},
         {999, 1, 65916, 0x8b65fd2650f144deull, 0xbfc061ec3fd201b0ull, 0xbb326f9576bff018ull},
     };
-    const bool bPrint = std::getenv("ORV_PRINT_MAP_DIGESTS") != NULL;
+    const bool bPrint = std::getenv("ORV_PRINT_MAP_DIGESTS") != nullptr;
     auto hash = [](const std::vector<std::string>& v_Lines) {
         DIGEST d;
         for (const std::string& s : v_Lines)

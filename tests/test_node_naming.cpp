@@ -58,7 +58,7 @@ protected:
             make_database(s, NAMING_PLACES);
             return s;
         }();
-        ASSERT_EQ(sqlite3_open_v2(sPath.c_str(), &dbFixture, SQLITE_OPEN_READONLY, NULL),
+        ASSERT_EQ(sqlite3_open_v2(sPath.c_str(), &dbFixture, SQLITE_OPEN_READONLY, nullptr),
                   SQLITE_OK);
         std::swap(WORD_DATABASE::instance()->dbWords, dbFixture);
         twWords.set(WORDS_ADJECTIVE, {"old", "grim"});
@@ -116,7 +116,7 @@ protected:
     }
 
     TEST_WORDS twWords;
-    sqlite3* dbFixture = NULL;
+    sqlite3* dbFixture = nullptr;
 };
 } // namespace
 
@@ -177,7 +177,7 @@ TEST_F(NodeNamingTest, PersonNameTakesATitleHalfTheTime)
     for (int iChoice : {50, 51})
     {
         seed_for({at(2, 100, iChoice, iChoice)});
-        std::string* s = words()->person_name(NULL);
+        std::string* s = words()->person_name(nullptr);
         EXPECT_EQ(random_draw_count(), 3);
         EXPECT_EQ(*s, iChoice > 50 ? "Duke Brenna" : "Brenna");
         delete s;
@@ -219,7 +219,7 @@ TEST_F(NodeNamingTest, AUsedOwnerPartIsDrawnAgainAndOnlyTheLastLocationCounts)
     seed_for({at(5, 2, 0, 0), at(7, 1000, 301, 999), at(11, 100, 0, 50), at(13, 2, 1, 1),
               at(15, 1000, 201, 300)});
     std::string sShown;
-    std::string* O = NULL;
+    std::string* O = nullptr;
     sShown = capture_messages([&] { O = words()->owner_part(n); });
     EXPECT_EQ(random_draw_count(), 16);
     EXPECT_EQ(*O, "Brenna");
@@ -613,7 +613,7 @@ TEST_F(NodeNamingTest, NoPlaceWordReadsAsTheEmptyWord)
     NODE* n = node_at(100, 100, make_cell(20000));
     seed_for({at(0, 100, 45, 99), at(1, 1000, 501, 999), at(2, 2, 0, 0), at(5, 100, 0, 50),
               at(13, 1000, 301, 999), at(14, 100, 0, 25)});
-    std::string* N = NULL;
+    std::string* N = nullptr;
     std::string sShown = capture_messages([&] { N = words()->name_node(n); });
     EXPECT_EQ(random_draw_count(), 15);
     EXPECT_EQ(*N, "Old  of Harrow");
@@ -690,7 +690,7 @@ TEST_F(NodeNamingTest, AnOwnerPartIsDrawnOnWhileAnyFormIsFreeThenNumbered)
     {
         take_all_but(v_Taken, sFree);
         random_seed(1);
-        std::string* O = NULL;
+        std::string* O = nullptr;
         const std::string sShown = capture_messages([&] { O = words()->owner_part(sea()); });
         EXPECT_EQ(*O, sFree);
         EXPECT_EQ(sShown, "") << sFree;

@@ -248,7 +248,7 @@ TEST_F(NodeProgressionTest, ARegionFillsItsBandsOnOneLandmassOverOpenEdges)
     link(x, shut, EDGE_LOCKED)->block();
 
     for (NODE* n : map->l_Nodes)
-        n->assign_region(NULL);
+        n->assign_region(nullptr);
 
     ASSERT_NE(x->sRegion, nullptr);
     EXPECT_EQ(sea->sRegion, nullptr);
@@ -281,7 +281,7 @@ TEST_F(NodeProgressionTest, ARegionFillsItsBandsOnOneLandmassOverOpenEdges)
     std::string sGiven = "Given";
     random_seed(4);
     fresh->assign_region(&sGiven);
-    x->assign_region(NULL);
+    x->assign_region(nullptr);
     EXPECT_EQ(random_draw_count(), 0);
     EXPECT_EQ(*fresh->sRegion, "Given");
     EXPECT_NE(fresh->sRegion, &sGiven);
@@ -301,7 +301,7 @@ TEST_F(NodeProgressionTest, RegionWordsAreRedrawnWhileAnUnusedOneIsLeft)
     NODE* n = node_at(10, 10);
     std::string sShown = capture_messages([&] {
         random_seed(seed);
-        n->assign_region(NULL);
+        n->assign_region(nullptr);
     });
     EXPECT_EQ(sShown, "");
     EXPECT_EQ(random_draw_count(), 3);
@@ -323,8 +323,8 @@ TEST_F(NodeProgressionTest, AUsedUpRegionListNumbersTheNamesWithOneMessage)
         EXPECT_EQ(random_draw_count(), 1);
         map->add_landmass(3);
         EXPECT_EQ(random_draw_count(), 2);
-        a->assign_region(NULL);
-        b->assign_region(NULL);
+        a->assign_region(nullptr);
+        b->assign_region(nullptr);
         EXPECT_EQ(random_draw_count(), 4);
     });
     EXPECT_EQ(*map->landmass_name(2), "March");

@@ -106,8 +106,8 @@ protected:
     static PLANET_RUN* s_pSecond;
 };
 
-PLANET_RUN* PlanetRun::s_pFirst = NULL;
-PLANET_RUN* PlanetRun::s_pSecond = NULL;
+PLANET_RUN* PlanetRun::s_pFirst = nullptr;
+PLANET_RUN* PlanetRun::s_pSecond = nullptr;
 
 TEST_F(PlanetRun, SameSeedGivesTheSamePlanet)
 {
@@ -254,9 +254,9 @@ TEST(Planet, FreshCellsAndPlanet)
     std::unique_ptr<PLANET> pPlanet(new PLANET());
     EXPECT_EQ(200, pPlanet->iHot_column);
     EXPECT_EQ(0, pPlanet->iLabel_count);
-    EXPECT_TRUE(pPlanet->bmpImage == NULL);
-    EXPECT_TRUE(pPlanet->bmpNoise == NULL);
-    EXPECT_TRUE(pPlanet->bmpLabels == NULL);
+    EXPECT_TRUE(pPlanet->bmpImage == nullptr);
+    EXPECT_TRUE(pPlanet->bmpNoise == nullptr);
+    EXPECT_TRUE(pPlanet->bmpLabels == nullptr);
     EXPECT_FALSE(pPlanet->forest);
     const CELL* c = pPlanet->get_cell(639, 479);
     EXPECT_EQ(0, c->iHeight);

@@ -107,12 +107,12 @@ TEST_F(QuestTest, TheRankBandAndThePassThroughLimitOfTheFirstSearch)
     struct CASE
     {
         int iRank;
-        const char* sShown; // NULL: no way to unlock
+        const char* sShown; // null: no way to unlock
     } cases[] = {
-        {2, NULL},
+        {2, nullptr},
         {3, "Travel to Nook to unlock edge.  Rank:  3"},
         {6, "Travel to Nook to unlock edge.  Rank:  6"},
-        {7, NULL},
+        {7, nullptr},
     };
     for (const CASE& c : cases)
     {
@@ -127,7 +127,7 @@ TEST_F(QuestTest, TheRankBandAndThePassThroughLimitOfTheFirstSearch)
         EDGE* E = link(S, L, EDGE_LOCKED);
         place_player(S);
         std::string sOut = capture_messages([&] { world()->make_quest(L, S, E); });
-        if (c.sShown == NULL)
+        if (c.sShown == nullptr)
         {
             EXPECT_EQ(sOut, "ERROR:  No way to unlock!") << c.iRank;
             EXPECT_TRUE(messages().empty()) << c.iRank;

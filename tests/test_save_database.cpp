@@ -123,7 +123,7 @@ void write_truncated_save(const char* sPath)
 class READ_ONLY_FILES
 {
 public:
-    READ_ONLY_FILES() : pReal(sqlite3_vfs_find(NULL)), vfsRead_only(*pReal)
+    READ_ONLY_FILES() : pReal(sqlite3_vfs_find(nullptr)), vfsRead_only(*pReal)
     {
         vfsRead_only.zName = "read_only_files";
         vfsRead_only.pAppData = pReal;
@@ -194,7 +194,7 @@ TEST(SaveDatabaseDeathTest, SaveFileThatCannotBeWrittenEndsWithOneMessageAndCode
     {
         // Another connection holds the file for writing.
         RUN_DIRECTORY rdRun(WC_SQL);
-        sqlite3* dbOther = NULL;
+        sqlite3* dbOther = nullptr;
         ASSERT_EQ(sqlite3_open("data/save_game.db", &dbOther), SQLITE_OK);
         exec_sql(dbOther, "CREATE TABLE held(a); BEGIN EXCLUSIVE; INSERT INTO held VALUES(1)");
         EXPECT_EXIT_SAYING(start_world(), 1, std::string("^") + SAVE_UNWRITABLE + "database is locked\n$");
@@ -297,23 +297,23 @@ struct CHOICE_CASE
 const CHOICE_CASE CHOICE_CASES[] = {
     {10, 30, 50, -1, "Calm"},   // every lower bound is inside
     {20, 40, 60, -1, "Calm"},   // every upper bound is inside
-    {20.5f, 35, 55, -1, NULL},  // A just above
-    {15, 29.9f, 55, -1, NULL},  // B just below
-    {15, 35, 60.1f, -1, NULL},  // temperature just above
+    {20.5f, 35, 55, -1, nullptr},  // A just above
+    {15, 29.9f, 55, -1, nullptr},  // B just below
+    {15, 35, 60.1f, -1, nullptr},  // temperature just above
     {25, 50, 0, 1, "Dust"},     // rule 1 on a desert
-    {25, 50, 0, 0, NULL},       // rule 1 off the desert
-    {25, 50, 0, -1, NULL},      // rule 1 without a cell
+    {25, 50, 0, 0, nullptr},       // rule 1 off the desert
+    {25, 50, 0, -1, nullptr},      // rule 1 without a cell
     {35, 50, 0, 0, "Rain"},     // rule 2 off the desert
     {35, 50, 0, -1, "Rain"},    // rule 2 without a cell
-    {35, 50, 0, 1, NULL},       // rule 2 on a desert
-    {45, 50, 0, 1, NULL},       // rule 3 never fits
-    {45, 50, 0, 0, NULL},
+    {35, 50, 0, 1, nullptr},       // rule 2 on a desert
+    {45, 50, 0, 1, nullptr},       // rule 3 never fits
+    {45, 50, 0, 0, nullptr},
     {65, 50, -1000, -1, "Hot"}, // tmin 0 is -1000
     {65, 50, 1000, -1, "Hot"},  // tmax 100 is 1000
-    {65, 50, 1000.5f, -1, NULL},
+    {65, 50, 1000.5f, -1, nullptr},
     {55, 50, -1000, -1, "Frost"}, // tmax -100 is -1000
     {55, 50, -3000, -1, "Frost"},
-    {55, 50, -999, -1, NULL},
+    {55, 50, -999, -1, nullptr},
     {0, 0, -5, -1, ""},         // the all-NULL row
 };
 }
@@ -325,10 +325,10 @@ TEST(ChooseWeather, KeepsTheRowsWhoseRangesAndRuleFit)
     CELL cCell{};
     for (const CHOICE_CASE& ccCase : CHOICE_CASES)
     {
-        WEATHER wWeather(ccCase.fA, ccCase.fB, 0, NULL);
+        WEATHER wWeather(ccCase.fA, ccCase.fB, 0, nullptr);
         wWeather.set_temperature(ccCase.fTemperature);
         cCell.bDesert = ccCase.iDesert == 1;
-        CELL* pCell = ccCase.iDesert == -1 ? NULL : &cCell;
+        CELL* pCell = ccCase.iDesert == -1 ? nullptr : &cCell;
 
         random_seed(5);
         forget_shown_messages();
@@ -336,7 +336,7 @@ TEST(ChooseWeather, KeepsTheRowsWhoseRangesAndRuleFit)
         std::string strMessages = capture_messages([&] { strChosen = WORLD::choose_weather(&wWeather, pCell); });
         std::string strCase = "A " + std::to_string(ccCase.fA) + " B " + std::to_string(ccCase.fB) + " T " +
                               std::to_string(ccCase.fTemperature) + " desert " + std::to_string(ccCase.iDesert);
-        if (ccCase.sExpected != NULL)
+        if (ccCase.sExpected != nullptr)
         {
             EXPECT_EQ(strChosen, ccCase.sExpected) << strCase;
             EXPECT_EQ(strMessages, "") << strCase;
@@ -355,14 +355,14 @@ TEST(ChooseWeather, OneDrawPicksAmongTheFittingRowsInListOrder)
 {
     RUN_DIRECTORY rdRun(WC_SQL);
     start_world();
-    WEATHER wWeather(77, 50, 20, NULL);
+    WEATHER wWeather(77, 50, 20, nullptr);
     // Mist and Fog both fit; the draw modulo 2 picks the index.
     for (unsigned int uiSeed = 0; uiSeed < 8; ++uiSeed)
     {
         random_seed(uiSeed);
         int iDraw = random_next();
         random_seed(uiSeed);
-        std::string strChosen = WORLD::choose_weather(&wWeather, NULL);
+        std::string strChosen = WORLD::choose_weather(&wWeather, nullptr);
         EXPECT_EQ(strChosen, iDraw % 2 == 0 ? "Mist" : "Fog") << uiSeed;
         EXPECT_EQ(random_draw_count(), 1);
     }
@@ -372,14 +372,14 @@ TEST(ChooseWeather, NoFittingRowIsShownOnceAStart)
 {
     // Shown for every node every day, it would bury the game under boxes.
     RUN_DIRECTORY rdRun(WC_SQL);
-    WEATHER wWeather(50, 50, 5000, NULL);
+    WEATHER wWeather(50, 50, 5000, nullptr);
     for (int iStart = 0; iStart < 2; ++iStart)
     {
         start_world();
         for (int i = 0; i < 3; ++i)
         {
             std::string strChosen;
-            EXPECT_EQ(capture_messages([&] { strChosen = WORLD::choose_weather(&wWeather, NULL); }),
+            EXPECT_EQ(capture_messages([&] { strChosen = WORLD::choose_weather(&wWeather, nullptr); }),
                       i == 0 ? "ERROR: No weather chosen from the world engine!" : "")
                 << iStart << " " << i;
             EXPECT_EQ(strChosen, "Overcasted");

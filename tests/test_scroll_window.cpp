@@ -176,7 +176,7 @@ TEST_F(ScrollWindowTest, DrawsFramesTitleColumnsAndSliderInPlace)
     w.set_title("Population Chart");
     w.add_column("Town", 20);
     w.add_column("Population", 200);
-    w.set_table("sqlite_master", NULL);
+    w.set_table("sqlite_master", nullptr);
     redraw(w);
     EXPECT_EQ(getpixel(bmp, 60, 60), BACK) << "hidden windows draw nothing";
 
@@ -212,7 +212,7 @@ TEST_F(ScrollWindowTest, DefaultQueryNamesTableAndOrderUnlessACustomOneIsSet)
     EXPECT_STREQ(w.get_table(), "settlement_window");
     w.set_table("node_weather", "");
     EXPECT_EQ(w.query_text(), "select * from node_weather");
-    w.set_table("node_weather", NULL);
+    w.set_table("node_weather", nullptr);
     EXPECT_EQ(w.query_text(), "select * from node_weather");
     const std::string sLong(300, 'c');
     w.set_table("t", sLong.c_str());
@@ -231,7 +231,7 @@ TEST_F(ScrollWindowTest, AnUnchangedDatabaseIsNotQueriedAgain)
     make_database("other.db", "CREATE TABLE t(a); INSERT INTO t VALUES('one');");
     SCROLL_WINDOW w(200, 100);
     w.open_database("other.db");
-    w.set_table("t", NULL);
+    w.set_table("t", nullptr);
     w.toggle_visible();
     SCROLL_WINDOW wOther(200, 100);
     wOther.set_query("SELECT 'other'");
@@ -243,9 +243,9 @@ TEST_F(ScrollWindowTest, AnUnchangedDatabaseIsNotQueriedAgain)
     EXPECT_EQ(SCROLL_WINDOW::l_Rows, (ROWS{{"other"}})) << "the rows of the last query run";
     EXPECT_EQ(w.get_rows(), (ROWS{{"one"}}));
 
-    sqlite3* dbOther = NULL;
+    sqlite3* dbOther = nullptr;
     ASSERT_EQ(sqlite3_open("other.db", &dbOther), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(dbOther, "INSERT INTO t VALUES('two')", NULL, NULL, NULL), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(dbOther, "INSERT INTO t VALUES('two')", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(dbOther);
     w.draw(bmp);
     EXPECT_EQ(SCROLL_WINDOW::l_Rows, (ROWS{{"one"}, {"two"}}));
@@ -254,15 +254,15 @@ TEST_F(ScrollWindowTest, AnUnchangedDatabaseIsNotQueriedAgain)
     w.set_query("SELECT a FROM t WHERE a = 'two'");
     w.draw(bmp);
     EXPECT_EQ(w.get_rows(), (ROWS{{"two"}}));
-    w.set_query(NULL);
-    w.set_table("sqlite_master", NULL);
+    w.set_query(nullptr);
+    w.set_table("sqlite_master", nullptr);
     w.draw(bmp);
     EXPECT_EQ(w.get_rows().size(), 1u) << "the table t";
 
     make_database("third.db", "CREATE TABLE t(a); INSERT INTO t VALUES('three');");
     SCROLL_WINDOW wSwitch(200, 100);
     wSwitch.open_database("other.db");
-    wSwitch.set_table("t", NULL);
+    wSwitch.set_table("t", nullptr);
     wSwitch.toggle_visible();
     wSwitch.draw(bmp);
     wSwitch.open_database("third.db");
@@ -350,7 +350,7 @@ TEST_F(ScrollWindowTest, ShowsRowsOfAnotherDatabaseAsSoonAsTheyAreWritten)
     w.add_column("Unlocks", 225);
     w.open_database("save.db");
     w.set_query("SELECT vcQuest, vcLocked FROM quests ORDER BY Quest_ID");
-    w.set_table("quests", NULL);
+    w.set_table("quests", nullptr);
     w.toggle_visible();
     redraw(w);
     const int x = 95, y = 90;
@@ -360,14 +360,14 @@ TEST_F(ScrollWindowTest, ShowsRowsOfAnotherDatabaseAsSoonAsTheyAreWritten)
     EXPECT_EQ(count_colour(bmp, x + 1, y + 30, x + 449, y + 40, WHITE), 0);
 
     // The game writes the save database through a connection of its own.
-    sqlite3* dbOther = NULL;
+    sqlite3* dbOther = nullptr;
     ASSERT_EQ(sqlite3_open("save.db", &dbOther), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(dbOther, "INSERT INTO quests VALUES(3, 'Travel to Fen', 'Bree')", NULL, NULL, NULL),
+    ASSERT_EQ(sqlite3_exec(dbOther, "INSERT INTO quests VALUES(3, 'Travel to Fen', 'Bree')", nullptr, nullptr, nullptr),
               SQLITE_OK);
     redraw(w);
     EXPECT_TRUE(shows_text(bmp, x + 10, y + 30, "Travel to Fen", WHITE));
-    ASSERT_EQ(sqlite3_exec(dbOther, "UPDATE quests SET vcQuest = 'Travel to Moor' WHERE Quest_ID = 1", NULL,
-                           NULL, NULL),
+    ASSERT_EQ(sqlite3_exec(dbOther, "UPDATE quests SET vcQuest = 'Travel to Moor' WHERE Quest_ID = 1", nullptr,
+                           nullptr, nullptr),
               SQLITE_OK);
     redraw(w);
     EXPECT_TRUE(shows_text(bmp, x + 10, y + 10, "Travel to Moor", WHITE));
@@ -574,8 +574,8 @@ TEST_F(ScrollWindowTest, FailingQueryIsReportedOncePerWindowUntilItSucceeds)
 {
     SCROLL_WINDOW w(200, 100);
     SCROLL_WINDOW wOther(200, 100);
-    w.set_table("missing", NULL);
-    wOther.set_table("missing", NULL);
+    w.set_table("missing", nullptr);
+    wOther.set_table("missing", nullptr);
     w.toggle_visible();
     wOther.toggle_visible();
     const std::string sFailure = "ERROR: SQL error: no such table: missing\n";

@@ -41,7 +41,7 @@ protected:
     EDGE* set_off(NODE* s, NODE* n)
     {
         EDGE* e = map->find_edge(s, n);
-        if (e == NULL)
+        if (e == nullptr)
             e = link(s, n);
         place_player(s);
         n->bRevealed = true;
@@ -452,7 +452,7 @@ TEST_F(TravellerTest, AtANodeTheStatusLineShowsTheNodeWithItsLandmassName)
     for (BITMAP* b : {bmpExpected, bmpNameless})
         traveller()->get_weather()->draw(b, 0);
     n->draw_info(bmpExpected, 5.0f, 445.0f, map->l_Landmasses.front()->strName);
-    n->draw_info(bmpNameless, 5.0f, 445.0f, NULL);
+    n->draw_info(bmpNameless, 5.0f, 445.0f, nullptr);
     EXPECT_TRUE(same_pixels(bmp, bmpExpected));
     EXPECT_FALSE(same_pixels(bmp, bmpNameless));
     for (BITMAP* b : {bmp, bmpExpected, bmpNameless})

@@ -100,15 +100,15 @@ TEST(WeatherDailyRecord, WritesTheRowOfTheDayWithTheSeasonOffset)
     start_world();
     TEST_CALENDAR tcCalendar;
     tcCalendar.set_season(1); // Spring, +10
-    WEATHER_PROBE wWeather(0, 0, 50, NULL);
+    WEATHER_PROBE wWeather(0, 0, 50, nullptr);
     wWeather.set_node_id(12);
     wWeather.set_day(50, 61.2f, 40.7f);
 
     random_seed(seed_where(4, [](const std::vector<int>& d) { return d[0] % 3 == d[1] % 3 && d[2] % 3 == d[3] % 3; }));
     g_Statements.clear();
-    sqlite3_trace_v2(save_db, SQLITE_TRACE_STMT, trace_statement, NULL);
+    sqlite3_trace_v2(save_db, SQLITE_TRACE_STMT, trace_statement, nullptr);
     wWeather.daily_record();
-    sqlite3_trace_v2(save_db, 0, NULL, NULL);
+    sqlite3_trace_v2(save_db, 0, nullptr, nullptr);
 
     EXPECT_EQ(random_draw_count(), 4);
     EXPECT_EQ(g_Statements, std::vector<std::string>{"INSERT INTO node_weather VALUES(12,345,'3/14/812',50,71)"});
@@ -180,7 +180,7 @@ TEST(WeatherDailyRecord, HighAndLowDriftAndArePulledIntoTheirBands)
     const float fBase = 50;
     for (const BAND_CASE& bcCase : BAND_CASES)
     {
-        WEATHER_PROBE wWeather(0, 0, fBase, NULL);
+        WEATHER_PROBE wWeather(0, 0, fBase, nullptr);
         wWeather.set_day(fBase, fBase + bcCase.fHigh, fBase + bcCase.fLow);
         unsigned int uiSeed = seed_where(4 + bcCase.iPulls, [&](const std::vector<int>& d) {
             bool bFits = d[0] % 3 - d[1] % 3 == bcCase.iDrift_high && d[2] % 3 - d[3] % 3 == bcCase.iDrift_low;
@@ -200,7 +200,7 @@ TEST(WeatherDailyRecord, StaysInItsBandsOnNearlyEveryDay)
 {
     const float fBase = -12;
     random_seed(99);
-    WEATHER_PROBE wWeather(0, 0, fBase, NULL);
+    WEATHER_PROBE wWeather(0, 0, fBase, nullptr);
     wWeather.first_roll();
     int iOutside = 0;
     for (int iDay = 0; iDay < 5000; ++iDay)
@@ -221,7 +221,7 @@ TEST(WeatherDailyRecord, StaysInItsBandsOnNearlyEveryDay)
 
 TEST(WeatherFirstRoll, HighIsDrawnBeforeLow)
 {
-    WEATHER_PROBE wWeather(0, 0, 50, NULL);
+    WEATHER_PROBE wWeather(0, 0, 50, nullptr);
     // Two draws that give different distances, so swapped draws show.
     unsigned int uiSeed = seed_where(2, [](const std::vector<int>& d) { return d[0] % 15 != d[1] % 15; });
     std::vector<int> d = draws_of(uiSeed, 2);
@@ -243,7 +243,7 @@ TEST(WeatherDraw, ConditionAndTemperatureRightAlignedOverTheirShadows)
     const CASE cases[] = {{0, 71.6f, "72F"}, {-30, -3.4f, "-3F"}};
     for (const CASE& k : cases)
     {
-        WEATHER_PROBE wWeather(0, 0, 50, NULL);
+        WEATHER_PROBE wWeather(0, 0, 50, nullptr);
         wWeather.set_text("Light Rain");
         wWeather.set_temperature(k.fTemperature);
         BITMAP* bmpDrawn = make_test_bitmap(640, 480, MAGENTA);
@@ -269,7 +269,7 @@ TEST(WeatherDailyRecord, ConstructionDriftsButWritesNoRow)
     start_world();
     random_seed(3);
     // High and low start at 0, far below a base of 50: both are pulled.
-    WEATHER_PROBE wWeather(130, -7, 50, NULL);
+    WEATHER_PROBE wWeather(130, -7, 50, nullptr);
     EXPECT_EQ(random_draw_count(), 6);
     EXPECT_GT(wWeather.high(), 0 - 2);
     EXPECT_EQ(wWeather.get_temperature(), 50);
@@ -288,9 +288,9 @@ TEST(WeatherUpdate, RecordsOneRowPerDayChangeWhileTheCalendarRuns)
     RUN_DIRECTORY rdRun(WC_SQL);
     start_world();
     TEST_CALENDAR tcCalendar;
-    WEATHER_PROBE wNode(50, 50, 50, NULL);
+    WEATHER_PROBE wNode(50, 50, 50, nullptr);
     wNode.set_node_id(7);
-    WEATHER_PROBE wTraveller(0, 0, 0, NULL);
+    WEATHER_PROBE wTraveller(0, 0, 0, nullptr);
 
     random_seed(1);
     wNode.update();
@@ -327,7 +327,7 @@ TEST(WeatherUpdate, ChoosesAgainFiveWholeHoursAfterTheLastChoice)
     RUN_DIRECTORY rdRun(WC_SQL);
     start_world();
     TEST_CALENDAR tcCalendar;
-    WEATHER_PROBE wWeather(50, 50, 50, NULL);
+    WEATHER_PROBE wWeather(50, 50, 50, nullptr);
     wWeather.update();
 
     random_seed(seed_where(5, [](const std::vector<int>& d) { return d[4] % 1000 <= 950; }));
@@ -362,7 +362,7 @@ TEST(WeatherSeasonalStep, StepsBAndAWithTheSeasonsBias)
     for (const SEASON_STEP& ssStep : SEASON_STEPS)
     {
         tcCalendar.set_season(ssStep.iSeason);
-        WEATHER_PROBE wWeather(50, 50, 50, NULL);
+        WEATHER_PROBE wWeather(50, 50, 50, nullptr);
         // Largest step up.
         random_seed(seed_where(5, [&](const std::vector<int>& d) {
             return d[0] % 10 == 9 && d[1] % 10 == 0 && d[2] % ssStep.p == ssStep.p - 1 && d[3] % ssStep.q == 0 &&
@@ -396,7 +396,7 @@ TEST(WeatherSeasonalStep, RareSixthDrawScalesA)
     const RARE_CASE RARE_CASES[] = {{950, -1, 90}, {951, 50, 100}, {999, 51, 45}};
     for (const RARE_CASE& rcCase : RARE_CASES)
     {
-        WEATHER_PROBE wWeather(90, 0, 50, NULL);
+        WEATHER_PROBE wWeather(90, 0, 50, nullptr);
         int iDraws = rcCase.iCoin == -1 ? 5 : 6;
         random_seed(seed_where(iDraws, [&](const std::vector<int>& d) {
             return d[2] % 10 == d[3] % 10 && d[4] % 1000 == rcCase.iRoll && (iDraws == 5 || d[5] % 100 == rcCase.iCoin);
@@ -411,7 +411,7 @@ TEST(WeatherSeasonalStep, RareSixthDrawScalesA)
 TEST(WeatherTemperature, FollowsTheHourWithTheSeasonOffset)
 {
     TEST_CALENDAR tcCalendar;
-    WEATHER_PROBE wWeather(0, 0, 55, NULL);
+    WEATHER_PROBE wWeather(0, 0, 55, nullptr);
     wWeather.set_day(55, 70, 40);
     tcCalendar.pCalendar->stop();
     tcCalendar.pCalendar->iHour = 12;
@@ -438,7 +438,7 @@ TEST(WeatherTemperature, FollowsTheHourWithTheSeasonOffset)
 TEST(WeatherTemperature, SeasonAdjustedTruncatesTowardZero)
 {
     TEST_CALENDAR tcCalendar;
-    WEATHER wWeather(0, 0, 0, NULL);
+    WEATHER wWeather(0, 0, 0, nullptr);
     struct ADJUST_CASE
     {
         int iSeason;

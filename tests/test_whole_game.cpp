@@ -121,7 +121,7 @@ TEST_F(WholeGameTest, ALockedEdgeAtThePlayersNodeGivesAQuestThatReachingItsTarge
     ASSERT_NE(nPlayer, nullptr);
     if (world()->get_quests().empty())
     {
-        EDGE* e = NULL;
+        EDGE* e = nullptr;
         for (EDGE* eEdge : nPlayer->l_Edges)
             if (eEdge->is_open() && eEdge->get_type() == EDGE_NORMAL && nPlayer->passable_neighbours().size() > 1)
                 e = eEdge;

@@ -60,7 +60,7 @@ protected:
     }
     static std::vector<std::string> scratch_rows(const char* sql)
     {
-        sqlite3* db = NULL;
+        sqlite3* db = nullptr;
         EXPECT_EQ(sqlite3_open("./data/scroll_window.txt", &db), SQLITE_OK);
         std::vector<std::string> v = rows(db, sql);
         sqlite3_close(db);
@@ -86,7 +86,7 @@ int blended(int iColour, int iOver, int iAlpha)
 {
     BITMAP* bmp = make_test_bitmap(1, 1, iOver);
     set_trans_blender(0, 0, 0, iAlpha);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     putpixel(bmp, 0, 0, iColour);
     solid_mode();
     int iPixel = getpixel(bmp, 0, 0);
@@ -156,7 +156,7 @@ TEST_F(WorldTest, ThePopulationChartListsTheSettlementsLocationsQuotedAsTheyAre)
     node_at(150, 100); // not a settlement
     town_at(200, 100, "Old Mill", 300);
     // A chart left open when an earlier run ended leaves its table and old towns behind.
-    sqlite3* db = NULL;
+    sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open("./data/scroll_window.txt", &db), SQLITE_OK);
     exec_sql(db, "CREATE TABLE settlement_window(Town char(100), Population long)");
     exec_sql(db, "INSERT INTO settlement_window VALUES('Gone', 5)");
@@ -343,7 +343,7 @@ TEST_F(WorldTest, TheBlurWrittenStraightIntoTheLinesIsCirclefillUnderTheTransBle
 
     random_seed(5);
     set_trans_blender(0, 0, 0, 80);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     WORLD::blur_by_discs(bmpPicture, bmpBy_discs);
     solid_mode();
     const long long iDraws = random_draw_count();
@@ -359,7 +359,7 @@ TEST_F(WorldTest, TheBlurWrittenStraightIntoTheLinesIsCirclefillUnderTheTransBle
     set_clip_rect(bmpStraight, 3, 4, 30, 20);
     random_seed(5);
     set_trans_blender(0, 0, 0, 80);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     WORLD::blur_by_discs(bmpPicture, bmpBy_discs);
     solid_mode();
     random_seed(5);

@@ -33,8 +33,8 @@ int label_colour(int iLabel)
 BITMAP* make_label_picture(PLANET* pPlanet)
 {
     BITMAP* bmp = create_bitmap_ex(32, WORLD_WIDTH, WORLD_HEIGHT);
-    if (bmp == NULL)
-        return NULL;
+    if (bmp == nullptr)
+        return nullptr;
     for (int y = 0; y < WORLD_HEIGHT; y++)
         for (int x = 0; x < WORLD_WIDTH; x++)
             putpixel(bmp, x, y, label_colour(pPlanet->get_cell(x, y)->iLandmass));
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s SEED OUT.bmp [LABELS.bmp]\n", argv[0]);
         return 2;
     }
-    char* pEnd = NULL;
+    char* pEnd = nullptr;
     unsigned long ulSeed = std::strtoul(argv[1], &pEnd, 10);
     if (pEnd == argv[1] || *pEnd != '\0')
     {
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
     pPlanet->render(WORLD_WIDTH, WORLD_HEIGHT);
 
     int iStatus = 0;
-    if (save_bitmap(argv[2], pPlanet->get_image(), NULL) != 0)
+    if (save_bitmap(argv[2], pPlanet->get_image(), nullptr) != 0)
     {
         std::fprintf(stderr, "planet_image: cannot write %s\n", argv[2]);
         iStatus = 1;
@@ -82,12 +82,12 @@ int main(int argc, char** argv)
     if (argc == 4)
     {
         BITMAP* bmpLabels = make_label_picture(pPlanet.get());
-        if (bmpLabels == NULL || save_bitmap(argv[3], bmpLabels, NULL) != 0)
+        if (bmpLabels == nullptr || save_bitmap(argv[3], bmpLabels, nullptr) != 0)
         {
             std::fprintf(stderr, "planet_image: cannot write %s\n", argv[3]);
             iStatus = 1;
         }
-        if (bmpLabels != NULL)
+        if (bmpLabels != nullptr)
             destroy_bitmap(bmpLabels);
     }
     // Regions joined across the seam share a label, so fewer landmasses than labels remain.
@@ -108,6 +108,6 @@ int main(int argc, char** argv)
 
     pPlanet.reset();
     destroy_bitmap(screen);
-    screen = NULL;
+    screen = nullptr;
     return iStatus;
 }

@@ -19,7 +19,7 @@ std::atomic<int> ticks{0};
 std::atomic<int> frames{0};
 std::atomic<int> fps{0};
 bool show_fps = false;
-BITMAP* back_buffer = NULL;
+BITMAP* back_buffer = nullptr;
 int tick_rate = 0;
 
 namespace
@@ -124,7 +124,7 @@ GAME* GAME::instance()
 int GAME::node_count()
 {
     CONFIG* cfg = instance()->config;
-    return cfg != NULL ? cfg->node_count : 0;
+    return cfg != nullptr ? cfg->node_count : 0;
 }
 
 void GAME::init()
@@ -163,18 +163,18 @@ void GAME::init()
 
     reserve_voices(32, -1);
     clear_report();
-    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, NULL) != 0)
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
     {
         allegro_message("ERROR:  Failure to install sound.  Attempting to run without sound.\n");
         allegro_message("REPORT:  %s\n", allegro_error);
         // The silent drivers have no voices; asking for 32 would make them fail too.
         reserve_voices(0, 0);
         clear_report();
-        if (install_sound(DIGI_NONE, MIDI_NONE, NULL) != 0)
+        if (install_sound(DIGI_NONE, MIDI_NONE, nullptr) != 0)
             fatal("ERROR:  Failed to install sound.  Terminating program.\n");
     }
 
-    random_seed((unsigned int)std::time(NULL));
+    random_seed((unsigned int)std::time(nullptr));
 
     tick_rate = config->clock_speed;
     LOCK_VARIABLE(ticks);
@@ -186,13 +186,13 @@ void GAME::init()
     install_int_ex(update_fps, BPS_TO_TIMER(1));
 
     back_buffer = create_bitmap(config->iScreen_w, config->iScreen_h);
-    if (back_buffer == NULL)
+    if (back_buffer == nullptr)
     {
         set_report("Not enough memory for the back buffer");
         fatal_in_mode("ERROR:  Could not create bitmap.  Memory error.\n");
     }
 
-    create_trans_table(&trans_table, trans_palette, 0, 0, 0, NULL);
+    create_trans_table(&trans_table, trans_palette, 0, 0, 0, nullptr);
     color_map = &trans_table;
     set_trans_blender(0, 0, 0, 78);
 
@@ -245,9 +245,9 @@ void GAME::draw()
 void GAME::shutdown()
 {
     delete scene;
-    scene = NULL;
+    scene = nullptr;
     IMAGE_CACHE::destroy_all();
     destroy_bitmap_if(back_buffer);
-    back_buffer = NULL;
+    back_buffer = nullptr;
     allegro_exit();
 }

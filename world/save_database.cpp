@@ -2,7 +2,7 @@
 
 #include "framework/helpers.h"
 
-sqlite3* save_db = NULL;
+sqlite3* save_db = nullptr;
 
 std::list<WEATHER_CONDITION*> weather_conditions;
 

@@ -75,31 +75,31 @@ const char* const SAVE_SCHEMA[] = {
 // not open does: left to play, every node and every day would show a box of its own. Only
 // the wc row reader aborts a query, on a row too short.
 void exec_or_exit(sqlite3*& db, const char* sPath, const char* sWhat, const char* sSql,
-                  int (*fRow)(void*, int, char**, char**) = NULL)
+                  int (*fRow)(void*, int, char**, char**) = nullptr)
 {
-    char* zErrMsg = NULL;
-    const int iResult = sqlite3_exec(db, sSql, fRow, NULL, &zErrMsg);
+    char* zErrMsg = nullptr;
+    const int iResult = sqlite3_exec(db, sSql, fRow, nullptr, &zErrMsg);
     if (iResult == SQLITE_OK)
         return;
     const std::string sError =
         iResult == SQLITE_ABORT ? "table wc has fewer than 9 columns" : sql_error_text(db, zErrMsg);
     sqlite3_free(zErrMsg);
     sqlite3* pFailed = db;
-    db = NULL;
+    db = nullptr;
     exit_on_database_failure(pFailed, "WORLD::init", sWhat, sPath, sError);
 }
 }
 
 // The three table windows the S, W and Q keys toggle. Column titles are kept by pointer.
 const WORLD::TABLE_WINDOW WORLD::POPULATION_CHART = {
-    400, 300, "Population Chart", {{{"Town", 0}, {"Population", 200}, {NULL, 0}}},
+    400, 300, "Population Chart", {{{"Town", 0}, {"Population", 200}, {nullptr, 0}}},
     "settlement_window", "Population", &WORLD::fill_population_chart, "DROP TABLE settlement_window"};
 const WORLD::TABLE_WINDOW WORLD::RECENT_WEATHER = {
     200, 100, "Recent Weather", {{{"Date", 0}, {"Low", 100}, {"High", 150}}},
-    "node_weather", NULL, &WORLD::query_recent_weather, NULL};
+    "node_weather", nullptr, &WORLD::query_recent_weather, nullptr};
 const WORLD::TABLE_WINDOW WORLD::QUESTS = {
-    450, 300, "Quests", {{{"Destination", 0}, {"Unlocks", 225}, {NULL, 0}}},
-    "quests", NULL, &WORLD::query_quests, NULL};
+    450, 300, "Quests", {{{"Destination", 0}, {"Unlocks", 225}, {nullptr, 0}}},
+    "quests", nullptr, &WORLD::query_quests, nullptr};
 
 WORLD* WORLD::instance()
 {
@@ -108,9 +108,9 @@ WORLD* WORLD::instance()
 }
 
 WORLD::WORLD()
-    : pPlanet(NULL),
-      bmpBackground(NULL),
-      pTraveller(NULL),
+    : pPlanet(nullptr),
+      bmpBackground(nullptr),
+      pTraveller(nullptr),
       bGenerated(false)
 {
     init();
@@ -125,12 +125,12 @@ WORLD::~WORLD()
     clear_messages();
     destroy_bitmap_if(bmpBackground);
     sqlite3_close(save_db);
-    save_db = NULL;
+    save_db = nullptr;
 }
 
 bool WORLD::is_player_moving()
 {
-    return pTraveller != NULL && pTraveller->is_moving();
+    return pTraveller != nullptr && pTraveller->is_moving();
 }
 
 void WORLD::clear_messages()
@@ -150,12 +150,12 @@ void WORLD::generate()
     make_background(pPlanet->get_image());
     show_progress(10, 250, YELLOW, "Freeing Planet Memory");
     delete pPlanet;
-    pPlanet = NULL;
+    pPlanet = nullptr;
     bGenerated = true;
 
     // First in the list before the first quests: their search walks the first map.
     l_Maps.push_front(mNew_Map);
-    if (mNew_Map->nPlayer_node != NULL)
+    if (mNew_Map->nPlayer_node != nullptr)
         mNew_Map->nPlayer_node->reveal_neighbours();
 }
 
@@ -253,7 +253,7 @@ void WORLD::make_background(BITMAP* bmpPlanet_image)
     stretch_blit(bmpPlanet_image, bmpScratch, 0, 0, bmpPlanet_image->w, bmpPlanet_image->h, 0, 0,
                  BACKGROUND_WIDTH, BACKGROUND_HEIGHT);
     set_trans_blender(0, 0, 0, BLUR_ALPHA);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     show_progress(10, 170, WHITE, "Blurring LOD");
     blur(bmpScratch, bmpBackground);
     solid_mode();
@@ -298,7 +298,7 @@ void WORLD::toggle_window(const TABLE_WINDOW& twWindow, bool& bOpen)
     if (bOpen)
     {
         bOpen = false;
-        if (twWindow.sClose_sql != NULL)
+        if (twWindow.sClose_sql != nullptr)
             exec_on_windows(twWindow.sTable, twWindow.sClose_sql);
         close_windows(twWindow.sTable);
         return;
@@ -306,7 +306,7 @@ void WORLD::toggle_window(const TABLE_WINDOW& twWindow, bool& bOpen)
     SCROLL_WINDOW* swWindow = new SCROLL_WINDOW(twWindow.iWidth, twWindow.iHeight);
     swWindow->set_title(twWindow.sTitle);
     for (const TABLE_WINDOW::COLUMN& c : twWindow.a_Columns)
-        if (c.sTitle != NULL)
+        if (c.sTitle != nullptr)
             swWindow->add_column(c.sTitle, c.iX_offset);
     (this->*twWindow.pPrepare)(swWindow);
     swWindow->set_table(twWindow.sTable, twWindow.sOrder_by);
@@ -339,7 +339,7 @@ void WORLD::query_recent_weather(SCROLL_WINDOW* swWeather)
 {
     swWeather->open_database("./data/save_game.db");
     // The node is the one the token stood at when the window opened.
-    int iNode_id = pTraveller != NULL ? pTraveller->current_node_id() : -1;
+    int iNode_id = pTraveller != nullptr ? pTraveller->current_node_id() : -1;
     std::string strQuery = "SELECT Date, LowTemp, HighTemp FROM node_weather WHERE Node_ID = " +
                            sql_quote(std::to_string(iNode_id)) + " ORDER BY Day DESC";
     swWeather->set_query(strQuery.c_str());
@@ -392,7 +392,7 @@ void WORLD::draw_quest_panel(BITMAP* target)
     int n = (int)l_Messages.size();
     // The box grows by 15 a message while the lines advance by 10.
     set_trans_blender(0, 0, 0, 128);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     rectfill(target, 50, y - 20, 590, y + 15 * (n + 1), DARK_BLUE);
     solid_mode();
     rect(target, 50, y - 20, 590, y + 15 * (n + 1), WHITE);
@@ -410,12 +410,12 @@ void WORLD::draw_quest_panel(BITMAP* target)
 void WORLD::draw_status_bar(BITMAP* target)
 {
     set_trans_blender(0, 0, 0, 230);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     rectfill(target, 0, 440, SCREEN_WIDTH, SCREEN_HEIGHT, OLIVE_DRAB);
     line(target, 0, 440, SCREEN_WIDTH, 440, DARK_KHAKI);
     solid_mode();
-    if (pTraveller != NULL)
-        pTraveller->draw_status(target, 5.0f, 445.0f, l_Maps.empty() ? NULL : l_Maps.front());
+    if (pTraveller != nullptr)
+        pTraveller->draw_status(target, 5.0f, 445.0f, l_Maps.empty() ? nullptr : l_Maps.front());
 }
 
 void WORLD::draw_background(BITMAP* target, int iWidth, int iHeight)
@@ -438,7 +438,7 @@ void WORLD::draw_background(BITMAP* target, int iWidth, int iHeight)
 
 void WORLD::init()
 {
-    pPlanet = NULL;
+    pPlanet = nullptr;
     bKey_s = false;
     bPopulation_open = false;
     bKey_w = false;
@@ -447,8 +447,8 @@ void WORLD::init()
     bQuests_open = false;
 
     // wc.db is an input: read-only, so a missing file is an error and not a new empty one.
-    sqlite3* db = NULL;
-    if (sqlite3_open_v2(WC_PATH, &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK)
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(WC_PATH, &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         exit_on_open_failure(db, "WORLD::init", WC_PATH);
 
     // A second start reads the table afresh instead of adding to the old rows.
@@ -461,13 +461,13 @@ void WORLD::init()
     sqlite3_close(db);
 
     sqlite3_close(save_db);
-    save_db = NULL;
+    save_db = nullptr;
     forget_shown_messages();
     // Without the save database every tick's transaction would fail and be reported.
     if (sqlite3_open(SAVE_PATH, &save_db) != SQLITE_OK)
     {
         sqlite3* pFailed = save_db;
-        save_db = NULL;
+        save_db = nullptr;
         exit_on_open_failure(pFailed, "WORLD::init", SAVE_PATH);
     }
     // Only the current run is kept; a fresh file has no tables to drop.
@@ -510,7 +510,7 @@ std::string WORLD::choose_weather(WEATHER* pWeather, CELL* pCell)
     float fA = pWeather->get_param_a();
     float fB = pWeather->get_param_b();
     float fTemperature = pWeather->get_temperature();
-    bool bDesert = pCell != NULL && pCell->bDesert != 0;
+    bool bDesert = pCell != nullptr && pCell->bDesert != 0;
 
     std::vector<WEATHER_CONDITION*> v_Kept;
     for (WEATHER_CONDITION* wcCondition : weather_conditions)

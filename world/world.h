@@ -105,7 +105,7 @@ private:
     {
         struct COLUMN
         {
-            const char* sTitle; // NULL: no column
+            const char* sTitle; // null: no column
             int iX_offset;
         };
         int iWidth;

@@ -30,7 +30,7 @@ EDGE::EDGE() : ENTITY()
 EDGE::EDGE(NODE* first, NODE* second) : ENTITY()
 {
     reset();
-    if (first == NULL || second == NULL)
+    if (first == nullptr || second == nullptr)
         return;
     order_ends(first, second);
 }
@@ -38,7 +38,7 @@ EDGE::EDGE(NODE* first, NODE* second) : ENTITY()
 EDGE::EDGE(NODE* first, NODE* second, int es) : ENTITY()
 {
     reset();
-    if (first == NULL || second == NULL)
+    if (first == nullptr || second == nullptr)
         return;
     order_ends(first, second);
     iType = es;
@@ -53,10 +53,10 @@ EDGE::~EDGE()
 void EDGE::reset()
 {
     iType = EDGE_NORMAL;
-    nWest = NULL;
-    nEast = NULL;
+    nWest = nullptr;
+    nEast = nullptr;
     bBlocked = false;
-    nWaypoint = NULL;
+    nWaypoint = nullptr;
 }
 
 void EDGE::order_ends(NODE* first, NODE* second)
@@ -103,8 +103,8 @@ void EDGE::build_waypoint(NODE* first, NODE* second)
 
     // Off the grid the nearest cell is read; without a planet the waypoint keeps its fresh
     // cell. The draws are the same either way.
-    CELL* pCell = NULL;
-    if (pPlanet != NULL)
+    CELL* pCell = nullptr;
+    if (pPlanet != nullptr)
         pCell = pPlanet->get_cell(clamp_index(iColumn, WORLD_WIDTH), clamp_index(iRow, WORLD_HEIGHT));
     nNew->attach_cell(pCell);
     nWaypoint = nNew;
@@ -112,19 +112,19 @@ void EDGE::build_waypoint(NODE* first, NODE* second)
 
 void EDGE::update()
 {
-    if (nWest != NULL && nEast != NULL && nWest->bRevealed && nEast->bRevealed)
+    if (nWest != nullptr && nEast != nullptr && nWest->bRevealed && nEast->bRevealed)
         bBlocked = false;
-    if (nWaypoint != NULL)
+    if (nWaypoint != nullptr)
         nWaypoint->update_weather();
 }
 
 NODE* EDGE::destination(NODE* n, float X, float Y)
 {
     NODE* f = other_end(n);
-    if (f == NULL)
+    if (f == nullptr)
     {
         allegro_message("ERROR: EDGE::destination(n, X, Y)");
-        return NULL;
+        return nullptr;
     }
     float a = wrapped_distance(n->fX, n->fY, nWaypoint->fX, nWaypoint->fY);
     float b = wrapped_distance(n->fX, n->fY, X, Y);
@@ -147,13 +147,13 @@ float EDGE::wrapped_distance(float x1, float y1, float x2, float y2)
 
 NODE* EDGE::other_end(NODE* n) const
 {
-    if (n == NULL)
-        return NULL;
+    if (n == nullptr)
+        return nullptr;
     if (n == nWest)
         return nEast;
     if (n == nEast)
         return nWest;
-    return NULL;
+    return nullptr;
 }
 
 bool EDGE::connects(NODE* a, NODE* b) const

@@ -31,7 +31,7 @@ int edge_colour(int iType)
 void EDGE::draw(BITMAP* bmp)
 {
     // An edge in its reset state has nothing to join.
-    if (nWest == NULL || nEast == NULL)
+    if (nWest == nullptr || nEast == nullptr)
         return;
     bool bShown = nWest->is_revealed() && nEast->is_revealed() && (nWest->is_visited() || nEast->is_visited());
     if (!bShown && !key[KEY_H])

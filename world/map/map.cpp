@@ -22,12 +22,18 @@ void draw_region_word(WORD_DATABASE* wdWords, std::string* strName)
 {
     strName->clear();
     std::string* sWord = wdWords->random_word(REGIONS, true);
-    if (sWord != NULL)
+    if (sWord != nullptr)
         strName->append(*sWord);
 }
 }
 
-MAP::MAP() : ENTITY(), nPlayer_node(NULL), tTraveller(NULL), bmpFog_dark(NULL), bmpFog_dim(NULL), bmpOverlay(NULL)
+MAP::MAP()
+    : ENTITY(),
+      nPlayer_node(nullptr),
+      tTraveller(nullptr),
+      bmpFog_dark(nullptr),
+      bmpFog_dim(nullptr),
+      bmpOverlay(nullptr)
 {
     init();
 }
@@ -42,7 +48,7 @@ MAP::~MAP()
     for (LANDMASS* lm : l_Landmasses)
     {
         // The word record holds this very string.
-        if (wdWords != NULL)
+        if (wdWords != nullptr)
             wdWords->forget(lm->strName);
         delete lm->strName;
         delete lm;
@@ -72,7 +78,7 @@ void MAP::update()
     for (NODE* n : l_Nodes)
     {
         NODE* nClicked = n->update_node();
-        if (nClicked != NULL)
+        if (nClicked != nullptr)
             move_position(nClicked);
     }
     exec_repeated_sql(save_db, "COMMIT");
@@ -83,7 +89,7 @@ void MAP::update()
 
 void MAP::move_position(NODE* n)
 {
-    EDGE* eJoining = NULL;
+    EDGE* eJoining = nullptr;
     for (EDGE* e : l_Edges)
     {
         if (e->connects(nPlayer_node, n))
@@ -93,7 +99,7 @@ void MAP::move_position(NODE* n)
         }
     }
     // Without an edge the token cannot set off; the marker has moved all the same.
-    if (eJoining == NULL)
+    if (eJoining == nullptr)
         allegro_message("ERROR:  Bombed at MAP::move_position()");
     else
         tTraveller->start_travel(nPlayer_node, eJoining);
@@ -102,7 +108,7 @@ void MAP::move_position(NODE* n)
 
 bool MAP::connect(NODE* n1, NODE* n2, int type)
 {
-    if (n1 == NULL || n2 == NULL)
+    if (n1 == nullptr || n2 == nullptr)
     {
         allegro_message("ERROR:  MAP::connect(n1, n2, ES)");
         return false;
@@ -121,8 +127,8 @@ bool MAP::connect_normal(NODE* n1, NODE* n2)
 
 bool MAP::connect_by_id(int id1, int id2)
 {
-    NODE* n1 = NULL;
-    NODE* n2 = NULL;
+    NODE* n1 = nullptr;
+    NODE* n2 = nullptr;
     for (NODE* n : l_Nodes)
     {
         if (n->get_id() == id1)
@@ -190,17 +196,17 @@ EDGE* MAP::find_edge(NODE* a, NODE* b)
     if (b < a)
         std::swap(a, b);
     auto it = m_Newest_edge.find(std::make_pair(a, b));
-    return it != m_Newest_edge.end() ? it->second : NULL;
+    return it != m_Newest_edge.end() ? it->second : nullptr;
 }
 
 std::string* MAP::landmass_name(int id)
 {
     if (id == 0)
-        return NULL;
+        return nullptr;
     for (LANDMASS* lm : l_Landmasses)
         if (lm->iId == id)
             return lm->strName;
-    return NULL;
+    return nullptr;
 }
 
 const std::vector<NODE*>& MAP::every_node()
@@ -235,7 +241,7 @@ int MAP::count_depth_first(NODE* node, int count)
 
 int MAP::hop_distance(NODE* from, NODE* to)
 {
-    if (from == NULL || to == NULL)
+    if (from == nullptr || to == nullptr)
         return -1;
     for (NODE* n : every_node())
     {
@@ -278,7 +284,7 @@ void MAP::classify_edges(NODE* node)
     for (NODE* m : node->neighbours())
     {
         EDGE* edge = find_edge(node, m);
-        if (edge == NULL)
+        if (edge == nullptr)
         {
             allegro_message("Oh crap, we didn't add an edge to the list somewhere...");
             continue;
@@ -307,8 +313,8 @@ void MAP::add_unique_edge(std::list<EDGE*>& l_List, EDGE* edge)
 void MAP::join_group(std::list<NODE*>& main, std::list<NODE*> other)
 {
     float fBest = 10000.0f;
-    NODE* a = NULL;
-    NODE* b = NULL;
+    NODE* a = nullptr;
+    NODE* b = nullptr;
     for (NODE* p : main)
     {
         for (NODE* q : other)
@@ -322,7 +328,7 @@ void MAP::join_group(std::list<NODE*>& main, std::list<NODE*> other)
             }
         }
     }
-    if (a == NULL || b == NULL)
+    if (a == nullptr || b == nullptr)
         return;
     main.insert(main.end(), other.begin(), other.end());
     connect(a, b, EDGE_GROUP_JOIN);

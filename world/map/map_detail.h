@@ -14,7 +14,7 @@ namespace map_detail
 inline void begin_translucent(int alpha)
 {
     set_trans_blender(0, 0, 0, alpha);
-    drawing_mode(DRAW_MODE_TRANS, NULL, 0, 0);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
 }
 
 // Whether the box (with a pixel to spare for truncation) reaches into the bitmap's clip

@@ -62,7 +62,7 @@ bool listed_before(const LISTED_RECORD& x, const LISTED_RECORD& y)
 class NODE_ROWS_TRANSACTION
 {
 public:
-    NODE_ROWS_TRANSACTION() : bOpened(save_db != NULL && sqlite3_get_autocommit(save_db) != 0)
+    NODE_ROWS_TRANSACTION() : bOpened(save_db != nullptr && sqlite3_get_autocommit(save_db) != 0)
     {
         if (bOpened)
             exec_repeated_sql(save_db, "BEGIN");
@@ -429,7 +429,7 @@ void MAP::name_landmasses()
 void MAP::define_regions()
 {
     for (NODE* n : l_Nodes)
-        n->assign_region(NULL);
+        n->assign_region(nullptr);
 }
 
 void MAP::spread_populations()

@@ -42,7 +42,7 @@ NODE::~NODE()
 {
     // The word record may hold these very strings; it must not outlive them.
     WORD_DATABASE* wdWords = WORD_DATABASE::existing();
-    if (wdWords != NULL)
+    if (wdWords != nullptr)
         for (std::string* s : {sName, sRegion, sKind, sLocation})
             wdWords->forget(s);
     delete sRegion;
@@ -80,7 +80,7 @@ void NODE::init()
     bVisited = false;
     bEnd = false;
     bSight_cut = false;
-    sRegion = NULL;
+    sRegion = nullptr;
     iPopulation = 0;
     iDifficulty = 0;
     pWeather.reset();
@@ -90,7 +90,7 @@ void NODE::init()
 
 void NODE::attach_cell(CELL* cell)
 {
-    if (cell != NULL)
+    if (cell != nullptr)
         CELL::copy(pCell, cell);
     int h = pCell->iHeight;
 
@@ -117,7 +117,7 @@ void NODE::update()
 NODE* NODE::update_node()
 {
     bHovered = false;
-    NODE* nResult = NULL;
+    NODE* nResult = nullptr;
     float fMove_modifier = 0;
 
     CAMERA* c = CAMERA::current();
@@ -169,7 +169,7 @@ void NODE::update_weather()
 void NODE::check_quest()
 {
     WORLD* pWorld = WORLD::instance();
-    QUEST* qDone = NULL;
+    QUEST* qDone = nullptr;
     for (QUEST* q : pWorld->open_quests())
     {
         if (q->nTarget == this)
@@ -178,11 +178,11 @@ void NODE::check_quest()
             break;
         }
     }
-    if (qDone == NULL || !bPlayer)
+    if (qDone == nullptr || !bPlayer)
         return;
 
     pWorld->add_message(new std::string("Quest to " + *sName + " complete!"));
-    if (qDone->eLocked != NULL)
+    if (qDone->eLocked != nullptr)
         qDone->eLocked->set_type(EDGE_UNLOCKED);
     std::list<QUEST*> l_Quests = pWorld->get_quests();
     l_Quests.erase(std::find(l_Quests.begin(), l_Quests.end(), qDone));
@@ -195,7 +195,7 @@ void NODE::reveal_neighbours()
     for (EDGE* e : l_Edges)
     {
         NODE* f = e->other_end(this);
-        if (f == NULL || f->bRevealed)
+        if (f == nullptr || f->bRevealed)
             continue;
         if (e->get_type() == EDGE_LOCKED)
             WORLD::instance()->make_quest(f, this, e);

@@ -97,7 +97,7 @@ void NODE::draw_marker(BITMAP* bmp, float sx, float sy, float r)
         if (!e->is_open())
             continue;
         NODE* n = e->other_end(this);
-        if (n != NULL && (bPlayer || n->bPlayer))
+        if (n != nullptr && (bPlayer || n->bPlayer))
         {
             bNext_to_player = true;
             break;
@@ -172,9 +172,9 @@ void NODE::draw_info(BITMAP* bmp, float x, float y, std::string* landmass)
     shadowed_text(bmp, x, y + 1, x, y, YELLOW, get_name());
     if (get_height() >= SEA_LEVEL)
     {
-        if (landmass != NULL)
+        if (landmass != nullptr)
             shadowed_text(bmp, x + 1, y + 11, x, y + 10, WHITE, landmass->c_str());
-        if (sRegion != NULL)
+        if (sRegion != nullptr)
             shadowed_text(bmp, x + 1, y + 21, x, y + 20, WHITE, ("Region: " + *sRegion).c_str());
         std::string strPopulation = "Population: " + std::to_string(iPopulation);
         shadowed_text(bmp, x + 201, y + 11, x + 200, y + 10, WHITE, strPopulation.c_str());

@@ -54,7 +54,7 @@ int NODE::assign_rank(std::list<NODE*>& l_Frontier, int iDepth)
     for (EDGE* e : l_Edges)
     {
         NODE* f = e->other_end(this);
-        if (f == NULL)
+        if (f == nullptr)
             continue;
         int iType = e->get_type();
         if (iType == EDGE_NORMAL || iType == EDGE_GROUP_JOIN)
@@ -138,17 +138,17 @@ int NODE::temperature_band(float fTemperature)
 
 void NODE::assign_region(std::string* sName)
 {
-    if (get_height() < SEA_LEVEL || sRegion != NULL)
+    if (get_height() < SEA_LEVEL || sRegion != nullptr)
         return;
 
-    if (sName == NULL)
+    if (sName == nullptr)
     {
         WORD_DATABASE* wdWords = WORD_DATABASE::instance();
         // The word itself is recorded as used; the node keeps a copy.
         std::string* sWord = wdWords->random_word(WORDS_REGION, true);
         std::string sNumbered;
         bool bNumbered = false;
-        while (sWord != NULL && wdWords->reserve_qualifier(sWord))
+        while (sWord != nullptr && wdWords->reserve_qualifier(sWord))
         {
             sNumbered = *sWord;
             bNumbered = wdWords->settle_exhausted(WORDS_REGION, sNumbered);
@@ -163,7 +163,7 @@ void NODE::assign_region(std::string* sName)
             wdWords->reserve_qualifier(sRegion);
         }
         else
-            sRegion = new std::string(sWord != NULL ? *sWord : "");
+            sRegion = new std::string(sWord != nullptr ? *sWord : "");
     }
     else
         sRegion = new std::string(*sName);

@@ -23,9 +23,9 @@ void QUEST::init()
 {
     quest_counter = quest_counter + 1;
     iQuest_id = quest_counter;
-    nLocked = NULL;
-    nTarget = NULL;
-    eLocked = NULL;
+    nLocked = nullptr;
+    nTarget = nullptr;
+    eLocked = nullptr;
 }
 
 void QUEST::reset_ids()
@@ -58,12 +58,12 @@ bool near_rank(NODE* n, int iRank)
 // above 100 - 8 d, a sole candidate after its one draw anyway.
 NODE* pick_destination(const std::list<NODE*>& l_Possible)
 {
-    NODE* nChosen = NULL;
-    while (nChosen == NULL)
+    NODE* nChosen = nullptr;
+    while (nChosen == nullptr)
     {
         for (NODE* c : l_Possible)
         {
-            if (nChosen != NULL)
+            if (nChosen != nullptr)
                 break;
             int r = random_next() % 100;
             if (r > 100 - 8 * c->iDistance)
@@ -78,7 +78,7 @@ NODE* pick_destination(const std::list<NODE*>& l_Possible)
 
 void WORLD::make_quest(NODE* L, NODE* S, EDGE* E)
 {
-    if (l_Maps.empty() || L == NULL || S == NULL || E == NULL)
+    if (l_Maps.empty() || L == nullptr || S == nullptr || E == nullptr)
         return;
     int iRank = L->get_rank();
     std::list<NODE*> l_Nodes = l_Maps.front()->get_nodes();

@@ -38,29 +38,29 @@ TRAVELLER::~TRAVELLER()
 void TRAVELLER::init()
 {
     ENTITY::reset(0, 0);
-    bmpSprite = load_bitmap_or_die("./data/images/smiley.bmp", NULL);
-    nNode = NULL;
-    eEdge = NULL;
+    bmpSprite = load_bitmap_or_die("./data/images/smiley.bmp", nullptr);
+    nNode = nullptr;
+    eEdge = nullptr;
     fX_offset = 0;
     iState = TRAVELLER_AT_NODE;
-    pWeather.reset(new WEATHER(0, 0, 0, NULL));
+    pWeather.reset(new WEATHER(0, 0, 0, nullptr));
 }
 
 int TRAVELLER::current_node_id() const
 {
-    return nNode != NULL ? nNode->get_id() : -1;
+    return nNode != nullptr ? nNode->get_id() : -1;
 }
 
 void TRAVELLER::start_travel(NODE*, EDGE* e)
 {
-    if (e == NULL)
+    if (e == nullptr)
         return;
     float len = e->length();
     fX_offset = 0;
     eEdge = e;
     NODE* t = e->destination(nNode, fX, fY);
     // Not an end of the edge: the token stays where it is.
-    if (t == NULL)
+    if (t == nullptr)
         return;
 
     float d = distance(t->fX, t->fY, fX, fY);
@@ -90,8 +90,8 @@ void TRAVELLER::update()
     CALENDAR* pCalendar = CALENDAR::instance();
     if (!is_moving() && pCalendar->is_running() && iState == TRAVELLER_TRAVELLING)
     {
-        NODE* nArrived = eEdge != NULL ? eEdge->other_end(nNode) : NULL;
-        if (nArrived != NULL)
+        NODE* nArrived = eEdge != nullptr ? eEdge->other_end(nNode) : nullptr;
+        if (nArrived != nullptr)
             nNode = nArrived;
         ENTITY::set_position(fX + fX_offset, fY);
         CAMERA::current()->set_position(fX, fY);
@@ -106,12 +106,12 @@ void TRAVELLER::update()
 void TRAVELLER::travel_step()
 {
     CALENDAR* pCalendar = CALENDAR::instance();
-    if (!pCalendar->is_running() || eEdge == NULL)
+    if (!pCalendar->is_running() || eEdge == nullptr)
         return;
 
     CAMERA::current()->pan_to(fX, fY, 5.0f);
     NODE* t = eEdge->destination(nNode, fX, fY);
-    if (t == NULL)
+    if (t == nullptr)
         return;
     int iHour = pCalendar->get_hour();
 
@@ -128,13 +128,13 @@ void TRAVELLER::travel_step()
 
 void TRAVELLER::move_along_edge(bool resumed)
 {
-    if (eEdge == NULL)
+    if (eEdge == nullptr)
         return;
     if (iState == TRAVELLER_SLEEPING)
         ENTITY::halt();
 
     NODE* t = eEdge->destination(nNode, fX, fY);
-    if (t == NULL)
+    if (t == nullptr)
         return;
     NODE* nWaypoint = eEdge->get_waypoint();
     NODE* f = t != nWaypoint ? nWaypoint : nNode;
@@ -151,7 +151,7 @@ void TRAVELLER::move_along_edge(bool resumed)
     float d = blend((float)f->get_difficulty(), (float)t->get_difficulty(), rem, seg);
     WEATHER* wFrom = f->get_weather();
     WEATHER* wTo = t->get_weather();
-    if (wFrom != NULL && wTo != NULL)
+    if (wFrom != nullptr && wTo != nullptr)
     {
         pWeather->set_param_a(blend(wFrom->get_param_a(), wTo->get_param_a(), rem, seg));
         pWeather->set_param_b(blend(wFrom->get_param_b(), wTo->get_param_b(), rem, seg));
@@ -194,8 +194,8 @@ void TRAVELLER::draw_status(BITMAP* bmp, float x, float y, MAP* map)
     pWeather->draw(bmp, 0);
     if (iState == TRAVELLER_AT_NODE)
     {
-        if (nNode != NULL)
-            nNode->draw_info(bmp, x, y, map != NULL ? map->landmass_name(nNode->get_landmass()) : NULL);
+        if (nNode != nullptr)
+            nNode->draw_info(bmp, x, y, map != nullptr ? map->landmass_name(nNode->get_landmass()) : nullptr);
     }
     else if (iState == TRAVELLER_TRAVELLING)
         shadowed_text(bmp, x, y, "Traveling...");

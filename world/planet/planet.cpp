@@ -76,12 +76,12 @@ void CELL::copy(CELL* pDestination, const CELL* pSource)
 }
 
 PLANET::PLANET()
-    : bmpImage(NULL),
-      bmpNoise(NULL),
+    : bmpImage(nullptr),
+      bmpNoise(nullptr),
       cClimate(),
       iHot_column(200),
       iReserved(0),
-      bmpLabels(NULL),
+      bmpLabels(nullptr),
       iLabel_count(0),
       forest(false)
 {

@@ -59,7 +59,7 @@ void WEATHER::init()
     fHigh = 0;
     fLow = 0;
     fBase = 0;
-    pCell = NULL;
+    pCell = nullptr;
 }
 
 void WEATHER::update()
