@@ -14,6 +14,7 @@
 #include "framework/helpers.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "framework/screen_layout.h"
 #include "world/calendar/calendar.h"
 #include "world/geometry.h"
@@ -246,8 +247,8 @@ int main(int argc, char** argv)
     start_headless_allegro();
     random_seed(1);
     // The node icon sheets, as the game loads them before it builds the world.
-    IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
-    IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
+    IMAGE_CACHE::load(0, NODES_IMAGE_PATH);
+    IMAGE_CACHE::load(1, SIGNIFICANT_LOCATIONS_IMAGE_PATH);
     CAMERA::current()->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     // Opens save_game.db, creates the tables and sets synchronous=OFF.
     WORLD::instance();
@@ -258,7 +259,6 @@ int main(int argc, char** argv)
 
     WORLD::instance()->set_player(nullptr);
     IMAGE_CACHE::destroy_all();
-    sqlite3_close(save_db);
-    save_db = nullptr;
+    close_save_database();
     return 0;
 }

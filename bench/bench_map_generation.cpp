@@ -12,6 +12,7 @@
 #include "framework/config.h"
 #include "framework/headless.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "world/game.h"
 #include "world/geometry.h"
 #include "world/map/map.h"
@@ -85,7 +86,7 @@ int main(int argc, char** argv)
     CAMERA::current()->reset(WORLD_WIDTH / 2, WORLD_HEIGHT / 2);
     GAME::instance()->config = new CONFIG();
     WORLD::instance();
-    WORD_DATABASE::instance()->load("./data/words.dat");
+    WORD_DATABASE::instance()->load(WORDS_FILE_PATH);
 
     random_seed(PLANET_SEED);
     g_pPlanet = new PLANET();
@@ -98,7 +99,6 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     delete g_pPlanet;
-    sqlite3_close(save_db);
-    save_db = nullptr;
+    close_save_database();
     return 0;
 }

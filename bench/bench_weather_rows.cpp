@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/helpers.h"
+#include "framework/run_files.h"
 #include "world/save_database.h"
 #include "world/weather/weather.h"
 #include "world/world.h"
@@ -62,25 +63,24 @@ int main(int argc, char** argv)
     if (mkdtemp(sTemplate) == nullptr)
         return 1;
     fs::path pathDir = sTemplate;
-    fs::create_directory(pathDir / "data");
+    fs::path pathOld = fs::current_path();
+    fs::current_path(pathDir);
+    fs::create_directory("data");
     sqlite3* db = nullptr;
-    sqlite3_open((pathDir / "data" / "wc.db").c_str(), &db);
+    sqlite3_open(WC_DB_PATH, &db);
     sqlite3_exec(db,
                  "CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, tmin int, tmax int, "
                  "rule int, extra int); INSERT INTO wc VALUES('Calm', 0, 100, 0, 100, 0, 100, 0, 0);",
                  nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    fs::path pathOld = fs::current_path();
-    fs::current_path(pathDir);
-    // Opens save_game.db, creates the tables and sets synchronous=OFF.
+    // Opens the save database, creates the tables and sets synchronous=OFF.
     WORLD::instance();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    sqlite3_close(save_db);
-    save_db = nullptr;
+    close_save_database();
     fs::current_path(pathOld);
     fs::remove_all(pathDir);
     return 0;

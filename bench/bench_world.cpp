@@ -14,6 +14,7 @@
 #include "framework/headless.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "framework/screen_layout.h"
 #include "world/calendar/calendar.h"
 #include "world/game.h"
@@ -196,10 +197,10 @@ int main(int argc, char** argv)
         return 1;
     start_headless_allegro();
     GAME::instance()->config = new CONFIG();
-    IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
-    IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
-    WORD_DATABASE::instance()->load("./data/words.dat");
-    CALENDAR::instance()->load("./data/calendars.dat");
+    IMAGE_CACHE::load(0, NODES_IMAGE_PATH);
+    IMAGE_CACHE::load(1, SIGNIFICANT_LOCATIONS_IMAGE_PATH);
+    WORD_DATABASE::instance()->load(WORDS_FILE_PATH);
+    CALENDAR::instance()->load(CALENDARS_FILE_PATH);
     WORLD::instance();
 
     benchmark::Initialize(&argc, argv);
@@ -208,7 +209,6 @@ int main(int argc, char** argv)
 
     forget_world();
     IMAGE_CACHE::destroy_all();
-    sqlite3_close(save_db);
-    save_db = nullptr;
+    close_save_database();
     return 0;
 }

@@ -8,11 +8,10 @@
 #include <string>
 
 #include "framework/helpers.h"
+#include "framework/run_files.h"
 
 namespace
 {
-const char* CONFIG_FILE = "config.ini";
-
 // Allegro's line reader grows its line buffer (256 bytes at first, then doubled) only once
 // fewer than two bytes are left in it, so a character of several bytes, or the closing zero
 // after one, can be written past its end. The offset of the first line it would overrun, or
@@ -50,10 +49,10 @@ size_t overrun_offset(const std::string& sText)
 // some long lines). The message saying so, or empty when the file is fine or missing.
 std::string unreadable_message()
 {
-    const std::string sStart = std::string("ERROR:  ") + CONFIG_FILE;
+    const std::string sStart = std::string("ERROR:  ") + CONFIG_PATH;
     const std::string sEnd = ".  Using the defaults.\n";
     std::string sText;
-    const int iError = read_file(CONFIG_FILE, sText);
+    const int iError = read_file(CONFIG_PATH, sText);
     if (iError == ENOENT)
         return "";
     if (iError != 0)
@@ -111,7 +110,7 @@ void CONFIG::load()
     push_config_state();
     const std::string sUnreadable = unreadable_message();
     if (sUnreadable.empty())
-        set_config_file(CONFIG_FILE);
+        set_config_file(CONFIG_PATH);
     else
     {
         allegro_message("%s", sUnreadable.c_str());
@@ -129,7 +128,7 @@ void CONFIG::save()
     if (!unreadable_message().empty())
         return;
     push_config_state();
-    set_config_file(CONFIG_FILE);
+    set_config_file(CONFIG_PATH);
     set_config_string("graphics", "windowed", iCard == 1 ? "FALSE" : "TRUE");
     set_config_string("graphics", "level", level);
     pop_config_state();
@@ -156,7 +155,7 @@ void CONFIG::read_graphics()
     }
     else
     {
-        allegro_message("ERROR:  Incorrect amount of arguments in graphics.mode in config.ini");
+        allegro_message("ERROR:  Incorrect amount of arguments in graphics.mode in %s", CONFIG_PATH);
         iScreen_w = 640;
         iScreen_h = 480;
         iColour_depth = 32;
@@ -187,7 +186,7 @@ void CONFIG::read_time()
 
 void CONFIG::read_map_generation()
 {
-    node_count = clamp_int(get_config_int("map_generation", "node_count", 0), 999);
+    node_count = clamp_int(get_config_int("map_generation", "node_count", 0), MAX_NODE_COUNT);
 }
 
 int CONFIG::compare_nocase(const char* a, const char* b)

@@ -1,5 +1,8 @@
 #pragma once
 
+// The most nodes a map may have: node_count is kept within 0 to this.
+constexpr int MAX_NODE_COUNT = 999;
+
 // The settings record, filled once at start-up from config.ini in the working directory.
 class CONFIG
 {

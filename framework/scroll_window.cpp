@@ -4,6 +4,7 @@
 
 #include "framework/colours.h"
 #include "framework/helpers.h"
+#include "framework/run_files.h"
 #include "framework/screen_layout.h"
 
 int SCROLL_WINDOW::iGrab_id = -1;
@@ -65,8 +66,8 @@ void SCROLL_WINDOW::init()
     sTable.clear();
     cOrder_by.clear();
     db = nullptr;
-    if (sqlite3_open("./data/scroll_window.txt", &db) != SQLITE_OK)
-        exit_on_open_failure(db, nullptr, "./data/scroll_window.txt");
+    if (sqlite3_open(SCROLL_WINDOW_DB_PATH, &db) != SQLITE_OK)
+        exit_on_open_failure(db, nullptr, SCROLL_WINDOW_DB_PATH);
     fGrab_x = 0;
     fGrab_y = 0;
     bDragging = false;

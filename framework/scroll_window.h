@@ -15,7 +15,7 @@
 // of the body (the rows); the title bar and the column header lie above it, a square
 // slider at its right edge scrolls the rows. The left mouse button drags the window by
 // its title, header or body, and drags the slider. Each window has its own connection,
-// to "./data/scroll_window.txt" until the owner opens another file.
+// to the scratch database (SCROLL_WINDOW_DB_PATH) until the owner opens another file.
 //
 // The owner calls: a constructor, set_title, add_column per column, optionally
 // open_database, exec and set_query, then set_table and toggle_visible; then update once

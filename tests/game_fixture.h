@@ -21,6 +21,7 @@
 #include "framework/config.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "tests/headless.h"
 #include "tests/planet_fixture.h"
 #include "tests/save_fixture.h"
@@ -48,8 +49,8 @@ protected:
         std::filesystem::copy(std::string(ORV_RUN_DIR) + "/data", "data",
                               std::filesystem::copy_options::recursive);
         // The windows' scratch database and the save database begin empty.
-        std::filesystem::remove("data/scroll_window.txt");
-        std::filesystem::remove("data/save_game.db");
+        std::filesystem::remove(SCROLL_WINDOW_DB_PATH);
+        std::filesystem::remove(SAVE_DB_PATH);
         s_pScreen = new SCREEN_STANDIN();
 
         s_cfgGame.reset();
@@ -58,8 +59,8 @@ protected:
         release_input();
         random_seed(uiSeed);
         QUEST::reset_ids();
-        IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
-        IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
+        IMAGE_CACHE::load(0, NODES_IMAGE_PATH);
+        IMAGE_CACHE::load(1, SIGNIFICANT_LOCATIONS_IMAGE_PATH);
         CAMERA::current()->pan_to(320.0f, 240.0f, 0);
         // Ticks that piled up while the world was generated.
         ticks = 5;
@@ -79,8 +80,7 @@ protected:
             destroy_bitmap(s_bmpBuffer);
         s_bmpBuffer = nullptr;
         IMAGE_CACHE::destroy_all();
-        sqlite3_close(save_db);
-        save_db = nullptr;
+        close_save_database();
         GAME::instance()->config = nullptr;
         delete s_pScreen;
         s_pScreen = nullptr;

@@ -19,6 +19,7 @@
 #include "framework/config.h"
 #include "framework/entity.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "tests/headless.h"
 #include "tests/save_fixture.h"
 #include "world/calendar/calendar.h"
@@ -119,13 +120,12 @@ protected:
         if (!bLoaded)
         {
             bLoaded = true;
-            WORD_DATABASE::instance()->load("./data/words.dat");
+            WORD_DATABASE::instance()->load(WORDS_FILE_PATH);
         }
     }
     static void TearDownTestSuite()
     {
-        sqlite3_close(save_db);
-        save_db = nullptr;
+        close_save_database();
         delete s_pDir;
         s_pDir = nullptr;
     }

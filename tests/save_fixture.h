@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/run_files.h"
 #include "tests/headless.h"
 #include "world/save_database.h"
 #include "world/world.h"
@@ -24,12 +25,11 @@ public:
     {
         std::filesystem::create_directory("data");
         if (!strWc_sql.empty())
-            make_database("data/wc.db", strWc_sql);
+            make_database(WC_DB_PATH, strWc_sql);
     }
     ~RUN_DIRECTORY()
     {
-        sqlite3_close(save_db);
-        save_db = nullptr;
+        close_save_database();
     }
     RUN_DIRECTORY(const RUN_DIRECTORY&) = delete;
     RUN_DIRECTORY& operator=(const RUN_DIRECTORY&) = delete;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/config.h"
+#include "framework/run_files.h"
 #include "tests/headless.h"
 
 namespace
@@ -19,7 +20,7 @@ protected:
     CONFIG load(const std::string& sText, bool bWrite = true)
     {
         if (bWrite)
-            std::ofstream("config.ini") << sText;
+            std::ofstream(CONFIG_PATH) << sText;
         CONFIG cfg;
         sMessages = capture_messages([&] { cfg.load(); });
         return cfg;
@@ -99,7 +100,7 @@ TEST_F(ConfigTest, TextAllegroCannotReadGivesDefaultsAndAMessage)
         EXPECT_EQ(cfg.iScreen_w, 800);
     }
 
-    // Well-formed text beyond ASCII is read as before.
+    // Well-formed text beyond ASCII is read without a message.
     CONFIG cfg = load("# caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x99\x82\n" + sGood);
     EXPECT_EQ(sMessages, "");
     EXPECT_EQ(cfg.iScreen_w, 800);
@@ -108,7 +109,7 @@ TEST_F(ConfigTest, TextAllegroCannotReadGivesDefaultsAndAMessage)
 
 TEST_F(ConfigTest, AFileThatCannotBeReadGivesDefaultsAndAMessage)
 {
-    std::filesystem::create_directory("config.ini");
+    std::filesystem::create_directory(CONFIG_PATH);
     CONFIG cfg = load("", false);
     EXPECT_EQ(sMessages, std::string("ERROR:  config.ini cannot be read: Is a directory.  Using the defaults.\n") +
                              MODE_MESSAGE);
@@ -119,7 +120,7 @@ TEST_F(ConfigTest, AFileThatCannotBeReadGivesDefaultsAndAMessage)
     EXPECT_STREQ(cfg.level, "LOW");
     // Nor is anything written to it.
     cfg.save();
-    EXPECT_TRUE(std::filesystem::is_empty("config.ini"));
+    EXPECT_TRUE(std::filesystem::is_empty(CONFIG_PATH));
 }
 
 TEST_F(ConfigTest, SaveLeavesAFileAllegroCannotReadAlone)
@@ -127,7 +128,7 @@ TEST_F(ConfigTest, SaveLeavesAFileAllegroCannotReadAlone)
     const std::string sBad = "windowed = TRUE\n# \xff\xa9\n";
     CONFIG cfg = load(sBad);
     cfg.save();
-    std::ifstream in("config.ini", std::ios::binary);
+    std::ifstream in(CONFIG_PATH, std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
               sBad);
 }

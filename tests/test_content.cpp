@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "framework/colours.h"
+#include "framework/word_file_reader.h"
 #include "world/save_database.h"
 #include "world/weather/weather_condition.h"
 #include "world/words/word_database.h"
-#include "world/words/word_file_reader.h"
 #include "world/world.h"
 
 namespace
@@ -375,11 +375,8 @@ std::vector<WEATHER_CONDITION> load_conditions()
     db.exec("SELECT * FROM wc", WORLD::load_weather_condition);
     std::vector<WEATHER_CONDITION> l_Conditions;
     for (WEATHER_CONDITION* wcCondition : weather_conditions)
-    {
         l_Conditions.push_back(*wcCondition);
-        delete wcCondition;
-    }
-    weather_conditions.clear();
+    clear_weather_conditions();
     return l_Conditions;
 }
 

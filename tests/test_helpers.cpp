@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/helpers.h"
+#include "framework/run_files.h"
 #include "tests/headless.h"
 
 TEST(Distances, StraightAndAroundTheSeam)
@@ -41,7 +42,7 @@ TEST(FatalExitDeathTest, ShowsEveryMessageInOrderAndEndsWithTheCodeGiven)
 
 TEST(BitmapHelpersDeathTest, MissingImageEndsWithMessageAndCodeOne)
 {
-    EXPECT_EXIT_SAYING(load_bitmap_or_die("./data/images/Nodes.pcx", nullptr), 1,
+    EXPECT_EXIT_SAYING(load_bitmap_or_die(NODES_IMAGE_PATH, nullptr), 1,
                        "ERROR:  Could not find/open '\\./data/images/Nodes\\.pcx'");
 }
 

@@ -11,11 +11,13 @@
 
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "tests/headless.h"
 #include "tests/save_fixture.h"
 #include "world/planet/cell.h"
 #include "world/save_database.h"
 #include "world/weather/weather.h"
+#include "world/weather/weather_condition.h"
 #include "world/world.h"
 
 namespace fs = std::filesystem;
@@ -60,7 +62,7 @@ TEST(SaveDatabase, FirstStartCreatesTheThreeTablesWithoutMessages)
                   "CREATE TABLE node_weather(Node_ID int, Day int, Date varchar(50), LowTemp int, HighTemp int)",
                   "CREATE TABLE quests(Quest_ID int UNIQUE, vcQuest varchar(20), vcLocked varchar(20))"}));
     EXPECT_EQ(rows(save_db, "PRAGMA synchronous"), std::vector<std::string>{"0"});
-    EXPECT_TRUE(fs::is_regular_file("data/save_game.db"));
+    EXPECT_TRUE(fs::is_regular_file(SAVE_DB_PATH));
 }
 
 TEST(SaveDatabase, SecondStartDropsTheRowsOfTheFirstRun)
@@ -167,10 +169,10 @@ TEST(SaveDatabaseDeathTest, SaveFileTheTablesCannotBeMadeInEndsWithOneMessageAnd
     // Left to play, each of these showed a box for every node and every day.
     const BROKEN_FILE a_Cases[] = {
         {"a view where a table goes",
-         [] { make_database("data/save_game.db", "CREATE VIEW nodes AS SELECT 1 AS Node_ID;"); },
+         [] { make_database(SAVE_DB_PATH, "CREATE VIEW nodes AS SELECT 1 AS Node_ID;"); },
          "use DROP VIEW to delete view nodes"},
-        {"random bytes", [] { write_bytes("data/save_game.db", noise(3000)); }, "file is not a database"},
-        {"cut short", [] { write_truncated_save("data/save_game.db"); }, "database disk image is malformed"},
+        {"random bytes", [] { write_bytes(SAVE_DB_PATH, noise(3000)); }, "file is not a database"},
+        {"cut short", [] { write_truncated_save(SAVE_DB_PATH); }, "database disk image is malformed"},
     };
     for (const BROKEN_FILE& cCase : a_Cases)
     {
@@ -186,7 +188,7 @@ TEST(SaveDatabaseDeathTest, SaveFileThatCannotBeWrittenEndsWithOneMessageAndCode
     {
         // A save database of an earlier run on a read-only file system.
         RUN_DIRECTORY rdRun(WC_SQL);
-        make_database("data/save_game.db", "CREATE TABLE nodes(Node_ID int UNIQUE);");
+        make_database(SAVE_DB_PATH, "CREATE TABLE nodes(Node_ID int UNIQUE);");
         READ_ONLY_FILES rofFiles;
         EXPECT_EXIT_SAYING(start_world(), 1,
                            std::string("^") + SAVE_UNWRITABLE + "attempt to write a readonly database\n$");
@@ -195,7 +197,7 @@ TEST(SaveDatabaseDeathTest, SaveFileThatCannotBeWrittenEndsWithOneMessageAndCode
         // Another connection holds the file for writing.
         RUN_DIRECTORY rdRun(WC_SQL);
         sqlite3* dbOther = nullptr;
-        ASSERT_EQ(sqlite3_open("data/save_game.db", &dbOther), SQLITE_OK);
+        ASSERT_EQ(sqlite3_open(SAVE_DB_PATH, &dbOther), SQLITE_OK);
         exec_sql(dbOther, "CREATE TABLE held(a); BEGIN EXCLUSIVE; INSERT INTO held VALUES(1)");
         EXPECT_EXIT_SAYING(start_world(), 1, std::string("^") + SAVE_UNWRITABLE + "database is locked\n$");
         sqlite3_close(dbOther);
@@ -206,18 +208,18 @@ TEST(SaveDatabaseDeathTest, WcThatCannotBeReadEndsWithOneMessageAndCodeOne)
 {
     // Left to play, the weather of every node showed a box that no condition was chosen.
     const BROKEN_FILE a_Cases[] = {
-        {"random bytes", [] { write_bytes("data/wc.db", noise(3000)); }, "file is not a database"},
-        {"empty", [] { write_bytes("data/wc.db", ""); }, "no such table: wc"},
-        {"cut short", [] { fs::resize_file("data/wc.db", 4096); }, "database disk image is malformed"},
+        {"random bytes", [] { write_bytes(WC_DB_PATH, noise(3000)); }, "file is not a database"},
+        {"empty", [] { write_bytes(WC_DB_PATH, ""); }, "no such table: wc"},
+        {"cut short", [] { fs::resize_file(WC_DB_PATH, 4096); }, "database disk image is malformed"},
         {"eight columns",
          [] {
-             fs::remove("data/wc.db");
-             make_database("data/wc.db", "CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, "
-                                         "tmin int, tmax int, rule int);"
-                                         "INSERT INTO wc VALUES('Short', 1, 2, 3, 4, 5, 6, 0);");
+             fs::remove(WC_DB_PATH);
+             make_database(WC_DB_PATH, "CREATE TABLE wc(name text, amin int, amax int, bmin int, bmax int, "
+                                       "tmin int, tmax int, rule int);"
+                                       "INSERT INTO wc VALUES('Short', 1, 2, 3, 4, 5, 6, 0);");
          },
          "table wc has fewer than 9 columns"},
-        {"no rows", [] { make_database("data/wc.db", "DELETE FROM wc;"); }, "table wc holds no weather conditions"},
+        {"no rows", [] { make_database(WC_DB_PATH, "DELETE FROM wc;"); }, "table wc holds no weather conditions"},
     };
     // Rows enough for pages beyond the first, so that a cut loses some.
     std::string sWc_sql = "BEGIN;" + WC_SQL;
@@ -231,7 +233,7 @@ TEST(SaveDatabaseDeathTest, WcThatCannotBeReadEndsWithOneMessageAndCodeOne)
         EXPECT_EXIT_SAYING(start_world(), 1, std::string("^") + WC_UNREADABLE + cCase.sError + "\n$")
             << cCase.sLabel;
         // Nothing is made of the save database.
-        EXPECT_FALSE(fs::exists("data/save_game.db")) << cCase.sLabel;
+        EXPECT_FALSE(fs::exists(SAVE_DB_PATH)) << cCase.sLabel;
     }
 }
 
@@ -271,13 +273,13 @@ TEST(SaveDatabaseDeathTest, MissingWcEndsWithCodeOneAndCreatesNoFile)
     EXPECT_EXIT_SAYING(start_world(), 1,
                        "ERROR: WORLD::init: Can't open database: \\./data/wc\\.db: unable to open database "
                        "file");
-    EXPECT_FALSE(fs::exists("data/wc.db"));
+    EXPECT_FALSE(fs::exists(WC_DB_PATH));
 }
 
 TEST(SaveDatabaseDeathTest, SaveGameThatWillNotOpenEndsWithCodeOne)
 {
     RUN_DIRECTORY rdRun(WC_SQL);
-    fs::create_directory("data/save_game.db");
+    fs::create_directory(SAVE_DB_PATH);
     EXPECT_EXIT_SAYING(start_world(), 1,
                        "ERROR: WORLD::init: Can't open database: \\./data/save_game\\.db: unable to "
                        "open database file");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/colours.h"
+#include "framework/run_files.h"
 #include "framework/scroll_window.h"
 #include "tests/headless.h"
 
@@ -167,7 +168,7 @@ TEST_F(ScrollWindowTest, SizedWindowsAreCentredOnTheScreenWithTheSliderAtTheTopR
     SCROLL_WINDOW wEmpty;
     EXPECT_EQ(wEmpty.get_width(), 0);
     EXPECT_EQ(wEmpty.get_x(), 0.0f);
-    EXPECT_TRUE(fs::exists("data/scroll_window.txt"));
+    EXPECT_TRUE(fs::exists(SCROLL_WINDOW_DB_PATH));
 }
 
 TEST_F(ScrollWindowTest, DrawsFramesTitleColumnsAndSliderInPlace)
@@ -288,7 +289,7 @@ TEST_F(ScrollWindowTest, QueriesWhoseAnswerMayChangeOnTheSameDataRunEveryTime)
     for (const RERUN_CASE& c : a_Cases)
     {
         SCOPED_TRACE(c.sWhy);
-        fs::remove("data/scroll_window.txt");
+        fs::remove(SCROLL_WINDOW_DB_PATH);
         SCROLL_WINDOW w(200, 100);
         w.exec(c.sPrepare);
         w.set_query(c.sQuery);
@@ -623,7 +624,7 @@ TEST_F(ScrollWindowDeathTest, DatabaseThatWillNotOpenEndsWithCodeOne)
 {
     EXPECT_EXIT_SAYING(SCROLL_WINDOW w(10, 10); w.open_database("no_such_dir/save.db"), 1,
                        "Can't open database: no_such_dir/save.db: unable to open database file");
-    fs::remove("data/scroll_window.txt");
+    fs::remove(SCROLL_WINDOW_DB_PATH);
     fs::remove("data");
     EXPECT_EXIT_SAYING(SCROLL_WINDOW w(10, 10), 1,
                        "Can't open database: ./data/scroll_window.txt: unable to open database file");

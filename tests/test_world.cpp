@@ -8,6 +8,7 @@
 
 #include "framework/colours.h"
 #include "framework/helpers.h"
+#include "framework/run_files.h"
 #include "framework/scroll_window.h"
 #include "tests/map_fixture.h"
 
@@ -61,7 +62,7 @@ protected:
     static std::vector<std::string> scratch_rows(const char* sql)
     {
         sqlite3* db = nullptr;
-        EXPECT_EQ(sqlite3_open("./data/scroll_window.txt", &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_open(SCROLL_WINDOW_DB_PATH, &db), SQLITE_OK);
         std::vector<std::string> v = rows(db, sql);
         sqlite3_close(db);
         return v;
@@ -157,7 +158,7 @@ TEST_F(WorldTest, ThePopulationChartListsTheSettlementsLocationsQuotedAsTheyAre)
     town_at(200, 100, "Old Mill", 300);
     // A chart left open when an earlier run ended leaves its table and old towns behind.
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open("./data/scroll_window.txt", &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(SCROLL_WINDOW_DB_PATH, &db), SQLITE_OK);
     exec_sql(db, "CREATE TABLE settlement_window(Town char(100), Population long)");
     exec_sql(db, "INSERT INTO settlement_window VALUES('Gone', 5)");
     sqlite3_close(db);

@@ -11,6 +11,7 @@
 #include "framework/helpers.h"
 #include "framework/image_cache.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "world/geometry.h"
 #include "world/map/quest.h"
 #include "world/scene.h"
@@ -27,7 +28,8 @@ namespace
 COLOR_MAP trans_table;
 PALETTE trans_palette;
 
-// The background of Allegro's older text calls; kept as the game has always set it.
+// The background of Allegro's older text calls, such as the frame-rate line. The call is
+// deprecated in Allegro 4.2, whose newer text calls take the background as an argument.
 void set_old_text_background(int iColour)
 {
 #pragma GCC diagnostic push
@@ -42,7 +44,7 @@ void set_old_text_background(int iColour)
     fatal_exit(FAILURE_EXIT_CODE, false, {message, std::string("REPORT:  ") + allegro_error + "\n"});
 }
 
-// The report is read once the screen is back in text mode, as it always was.
+// A failure once a video mode may be set: back to text mode first, where a box can be seen.
 [[noreturn]] void fatal_in_mode(const char* message)
 {
     set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
@@ -221,8 +223,8 @@ void GAME::start()
     CAMERA* c = CAMERA::current();
     show_mouse(screen);
     QUEST::reset_ids();
-    IMAGE_CACHE::load(0, "./data/images/Nodes.pcx");
-    IMAGE_CACHE::load(1, "./data/images/significant_locations.bmp");
+    IMAGE_CACHE::load(0, NODES_IMAGE_PATH);
+    IMAGE_CACHE::load(1, SIGNIFICANT_LOCATIONS_IMAGE_PATH);
     c->pan_to(WORLD_WIDTH / 2, WORLD_HEIGHT / 2, 0);
     scene = new SCENE();
 }

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "framework/camera.h"
+#include "framework/run_files.h"
 #include "framework/screen_layout.h"
 #include "world/calendar/calendar.h"
 #include "world/game.h"
@@ -46,9 +47,9 @@ void wrap_right(CAMERA* c)
 SCENE::SCENE()
 {
     words = WORD_DATABASE::instance();
-    words->load("./data/words.dat");
+    words->load(WORDS_FILE_PATH);
     calendar = CALENDAR::instance();
-    calendar->load("./data/calendars.dat");
+    calendar->load(CALENDARS_FILE_PATH);
     // Building the world prepares its databases; generating it is the long part of start-up.
     world = WORLD::instance();
     world->generate();

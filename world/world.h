@@ -19,7 +19,9 @@ struct CELL;
 struct QUEST;
 
 // The one world: maps, quests, table windows and the background, plus the start-up work on
-// the save database and the weather conditions.
+// the save database and the weather conditions. Its methods live in world.cpp (generation,
+// the tick, the frame, init), background.cpp, table_windows.cpp, weather/weather_condition.cpp
+// (reading and choosing conditions) and map/quest.cpp (the quest generator).
 class WORLD
 {
 public:
@@ -52,15 +54,15 @@ public:
     // pixel taking its discs' blends in their order: a fraction of the time. Other depths go
     // through blur_by_discs.
     static void blur(BITMAP* bmpScratch, BITMAP* bmpBackground);
-    // The colour of the channels, each moved by rand() % 3 - rand() % 3 (red, green, blue,
-    // two draws each) and kept within 0..255.
+    // The colour of the channels, each moved by random_next() % 3 - random_next() % 3 (red,
+    // green, blue, two draws each) and kept within 0..255.
     static int jitter_colour(int iRed, int iGreen, int iBlue);
 
     const std::list<SCROLL_WINDOW*>& get_windows() const { return l_Windows; }
 
-    // Loads the weather conditions of "./data/wc.db" and re-creates the tables of
-    // "./data/save_game.db". Ends the process when either database will not open, table wc
-    // cannot be read whole or the save tables cannot be made.
+    // Loads the weather conditions of the weather database (WC_DB_PATH) and re-creates the
+    // tables of the save database (SAVE_DB_PATH). Ends the process when either database will
+    // not open, table wc cannot be read whole or the save tables cannot be made.
     void init();
 
     // sqlite3_exec row callback for "SELECT * FROM wc".

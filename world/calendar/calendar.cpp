@@ -9,7 +9,7 @@
 #include "framework/entity.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
-#include "world/words/word_file_reader.h"
+#include "framework/word_file_reader.h"
 
 namespace
 {

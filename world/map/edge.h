@@ -28,10 +28,14 @@ public:
     EDGE(const EDGE&) = delete;
     EDGE& operator=(const EDGE&) = delete;
 
+    // A bare edge: normal type, no ends, not blocked, no waypoint. It does not replace the
+    // entity's reset(x, y), which stays callable on an edge.
     void reset();
+    using ENTITY::reset;
 
     // Unblocks itself once both ends are revealed, then ticks its waypoint's weather.
     void update() override;
+    // In edge_drawing.cpp.
     void draw(BITMAP* bmp) override;
 
     // The next target of a traveller that left end n and stands at (X, Y): the waypoint until

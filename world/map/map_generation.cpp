@@ -1,3 +1,7 @@
+// Methods of MAP: the generation, its stages from a planet to the travel map: placing and
+// linking the nodes, joining the groups, sorting and locking the edges, the start and the end,
+// ranks, names, landmasses, regions and populations, and opening the edges it blocked.
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -9,8 +13,10 @@
 
 #include "framework/camera.h"
 #include "framework/colours.h"
+#include "framework/config.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "framework/run_files.h"
 #include "world/game.h"
 #include "world/geometry.h"
 #include "world/map/edge.h"
@@ -304,8 +310,9 @@ NODE* MAP::choose_start_node()
     {
         // Nothing to stand on: the game cannot be played.
         fatal_exit(FAILURE_EXIT_CODE, true,
-                   {"ERROR:  The map has no nodes.  Set node_count in the [map_generation] "
-                    "section of config.ini to a number from 1 to 999.\n"});
+                   {std::string("ERROR:  The map has no nodes.  Set node_count in the [map_generation] "
+                                "section of ") +
+                    CONFIG_PATH + " to a number from 1 to " + std::to_string(MAX_NODE_COUNT) + ".\n"});
     }
     NODE* nFirst = l_Nodes.front();
     bool bLand_after_first = false;

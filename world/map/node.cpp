@@ -71,7 +71,7 @@ void NODE::init()
     sName = new std::string();
     sKind = new std::string();
     sLocation = new std::string();
-    iRank = 99999;
+    iRank = UNRANKED;
     bStart = false;
     bRevealed = false;
     bHovered = false;

@@ -32,8 +32,9 @@ public:
     // Copies the cell (none: keeps the fresh one), rolls the difficulty, builds the weather.
     void attach_cell(CELL* cell);
 
-    // Slot 0: the per-tick step with its result dropped.
+    // The entity's per-tick step: update_node with its result dropped.
     void update() override;
+    // In node_drawing.cpp, with the drawing steps further down.
     void draw(BITMAP* bmp) override;
 
     // Hover, click, quest check and weather; this node when a click moved the player's
@@ -102,6 +103,8 @@ public:
 
     int get_id() const { return iId; }
     int get_difficulty() const { return iDifficulty; }
+    // The rank of a node that the ranking has not reached.
+    static constexpr int UNRANKED = 99999;
     int get_rank() const { return iRank; }
     void set_rank(int rank) { iRank = rank; }
     int get_population() const { return iPopulation; }
@@ -119,6 +122,7 @@ public:
     int get_temperature() const;
     int get_landmass() const;
 
+    // Drawing, in node_drawing.cpp.
     void draw_marker(BITMAP* bmp, float sx, float sy, float r);
     void draw_sight(BITMAP* fog_dark, BITMAP* fog_dim);
     // Radii of the holes that the node's sight cuts into the dim and the dark fog.
@@ -144,7 +148,7 @@ public:
     bool bSight_cut;
     int iId;
     int iDifficulty;
-    int iRank; // 99999: not ranked yet
+    int iRank; // UNRANKED: not ranked yet
     int iPopulation;
     SPRITE* sprIcon;
     SPRITE* sprBadge;

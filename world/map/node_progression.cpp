@@ -1,4 +1,4 @@
-// The node operations that turn a bare graph into a game: start and end marks, ranks,
+// Methods of NODE: those that turn a bare graph into a game, the start and end marks, ranks,
 // populations and regions.
 
 #include <list>
@@ -11,11 +11,6 @@
 #include "world/map/node.h"
 #include "world/planet/cell.h"
 #include "world/words/word_database.h"
-
-namespace
-{
-const int UNRANKED = 99999;
-}
 
 NODE* NODE::make_start()
 {
@@ -33,7 +28,7 @@ void NODE::make_end_node()
 
 int NODE::rank_stride(int iNode_count)
 {
-    // In double, as the ranks have always been cut: 930 and 990 nodes give 92 and 98.
+    // In double: 930 and 990 nodes give 92 and 98, where float would give 93 and 99.
     int iStride = iNode_count > 0 ? (int)(1.0 / (10.0 / iNode_count)) : 0;
     return iStride == 0 ? 1 : iStride;
 }

@@ -3,6 +3,7 @@
 #include "framework/camera.h"
 #include "framework/colours.h"
 #include "framework/helpers.h"
+#include "framework/run_files.h"
 #include "world/calendar/calendar.h"
 #include "world/geometry.h"
 #include "world/map/edge.h"
@@ -38,7 +39,7 @@ TRAVELLER::~TRAVELLER()
 void TRAVELLER::init()
 {
     ENTITY::reset(0, 0);
-    bmpSprite = load_bitmap_or_die("./data/images/smiley.bmp", nullptr);
+    bmpSprite = load_bitmap_or_die(SMILEY_IMAGE_PATH, nullptr);
     nNode = nullptr;
     eEdge = nullptr;
     fX_offset = 0;

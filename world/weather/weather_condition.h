@@ -1,5 +1,6 @@
 #pragma once
 
+#include <list>
 #include <string>
 
 // One row of table wc: a named weather and the ranges of A, B and temperature it fits.
@@ -23,3 +24,13 @@ struct WEATHER_CONDITION
                t <= iT_max && bRule;
     }
 };
+
+// The rows of table wc (WC_DB_PATH), in query order; filled by WORLD::init and read by
+// WORLD::choose_weather. The list owns its conditions: only clear_weather_conditions frees
+// them, before the table is read again and when the process ends.
+extern std::list<WEATHER_CONDITION*> weather_conditions;
+void clear_weather_conditions();
+
+// Reads the conditions afresh from the weather database. Ends the process, naming the file,
+// when it will not open, table wc cannot be read whole or holds no condition.
+void read_weather_conditions();

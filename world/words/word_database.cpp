@@ -8,8 +8,8 @@
 #include "framework/colours.h"
 #include "framework/helpers.h"
 #include "framework/random.h"
+#include "framework/word_file_reader.h"
 #include "world/map/node.h"
-#include "world/words/word_file_reader.h"
 
 
 int iLast_image = 0;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "framework/run_files.h"
 #include "world/words/word.h"
 
 class NODE;
@@ -40,7 +41,7 @@ public:
 
     // Opens the words database read only and reads its settlement rows; a database that
     // cannot be opened ends the process with code 1.
-    explicit WORD_DATABASE(const char* sDb_path = "./data/words.db");
+    explicit WORD_DATABASE(const char* sDb_path = WORDS_DB_PATH);
     WORD_DATABASE(const WORD_DATABASE&) = delete;
     WORD_DATABASE& operator=(const WORD_DATABASE&) = delete;
     ~WORD_DATABASE();
@@ -151,7 +152,7 @@ private:
     // The distinct words of a list category, capitalised as the draws leave them.
     std::set<std::string> capitalised_words(int iCategory) const;
 
-    std::string sWord_file = "./data/words.dat";
+    std::string sWord_file = WORDS_FILE_PATH;
     std::string sDb_file;
     std::list<std::string*> l_Made_qualifiers; // owned
     std::set<int> set_Exhausted_shown; // categories whose exhaustion was shown, the place

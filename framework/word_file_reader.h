@@ -4,10 +4,10 @@
 #include <functional>
 #include <string>
 
-// The line grammar shared by words.dat and calendars.dat: one line at a time (empty ones
-// skipped, a carriage return before the line feed dropped), a line starting with "[" is a
-// header, any other line a list of words each ended by a comma whose next character is
-// skipped, or by the end of the line.
+// A text file of sectioned word lists (the game's words.dat and calendars.dat share its
+// grammar): one line at a time (empty ones skipped, a carriage return before the line feed
+// dropped), a line starting with "[" is a header, any other line a list of words each ended
+// by a comma whose next character is skipped, or by the end of the line.
 class WORD_FILE_READER
 {
 public:

@@ -1,4 +1,4 @@
-#include "world/words/word_file_reader.h"
+#include "framework/word_file_reader.h"
 
 #include <allegro.h>
 
