@@ -108,7 +108,8 @@ void ENTITY::reset(float x, float y)
 
 namespace
 {
-// The passing tests are strict: landing exactly on the destination is a normal step.
+// The overshoot checks are strict: a step that lands exactly on the destination is an
+// ordinary step; only one that would pass it stops there.
 void step_axis(float& fPos, float& fV, float fDest, bool bMoving)
 {
     if (bMoving && ((fV > 0 && fPos + fV > fDest) || (fV < 0 && fPos + fV < fDest)))

@@ -15,7 +15,8 @@ public:
     ENTITY(float x, float y);
     ~ENTITY() {}
 
-    // The order of these is the class's interface; derived classes keep it.
+    // What a derived class may change: the per-tick step, the drawing and each piece of the
+    // movement. They are called through the base, so an override changes every caller.
     virtual void update();
     virtual void draw(BITMAP* target);
     virtual void move_by(float dx, float dy, float vx, float vy);

@@ -1,5 +1,6 @@
-// Drawing of an edge: a line between its ends at each wrap position, two stubs where it
-// crosses the seam, faint unless it touches the player's marker.
+// Methods of EDGE: its drawing, a line between its ends at each wrap position, two stubs
+// where it crosses the seam, faint unless it touches the player's marker.
+
 #include <algorithm>
 
 #include "framework/camera.h"

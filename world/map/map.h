@@ -38,7 +38,8 @@ public:
     // Turns the planet into the travel map: places node_count nodes on its terrain, links
     // them, joins the groups, sorts and locks the edges, chooses the start and the end, ranks,
     // names, regions and populations, and finally opens every edge it blocked. Runs once, on
-    // a fresh map, with the planet's heights and landmasses final.
+    // a fresh map, with the planet's heights and landmasses final. In map_generation.cpp,
+    // with its steps below.
     void generate(PLANET* planet, int node_count);
 
     // The generation's steps, in the order it runs them.
@@ -73,6 +74,7 @@ public:
     // The node updates inside one transaction on the save database, a click's move at
     // once; then the edges and the token.
     void update() override;
+    // Fog, edges, nodes and token; in map_drawing.cpp with the fog's steps.
     void draw(BITMAP* bmp) override;
 
     // Sets the token off from the player's node along the edge to n; n becomes the player's

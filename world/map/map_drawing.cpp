@@ -1,5 +1,6 @@
-// Drawing of the travel map: the two fog layers with the holes that sight cuts into them,
+// Methods of MAP: its drawing, the two fog layers with the holes that sight cuts into them,
 // then the edges, the nodes and the token over them.
+
 #include <algorithm>
 #include <climits>
 #include <vector>

@@ -1,5 +1,6 @@
-// Drawing of a node: its marker, icons and label at each wrap position, the holes its sight
-// cuts into the fog, and its status lines.
+// Methods of NODE: its drawing, the marker, icons and label at each wrap position, the holes
+// its sight cuts into the fog, and its status lines.
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>

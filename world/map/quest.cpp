@@ -1,3 +1,6 @@
+// QUEST's own methods, and a method of WORLD: make_quest, the quest generator, which searches
+// the first map for a destination and writes the quest's row.
+
 #include "world/map/quest.h"
 
 #include <list>

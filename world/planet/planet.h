@@ -59,7 +59,8 @@ public:
     // Draws the image through the current camera with its east-west copies.
     void draw(BITMAP* target, int width, int height);
 
-    // Rendering stage: forest zones, rivers, the coloured image and the landmass labels.
+    // Rendering stage: forest zones, rivers, the coloured image and the landmass labels; in
+    // planet_render.cpp.
     BITMAP* get_image();
     void render(int width, int height);
     // Its steps in order: zones, rivers, the picture cell by cell, then the landmasses.

@@ -1,3 +1,6 @@
+// Methods of PLANET: the rendering stage, the forest zones, rivers, the coloured picture
+// cell by cell and the landmass labels.
+
 #include <cmath>
 #include <cstdint>
 

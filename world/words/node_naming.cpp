@@ -1,6 +1,7 @@
-// Node names: settlement-style names (one location word) and composed names (a place part
-// and an owner part). On the way the naming decides settlements and dungeons and sets each
-// node's kind and icon. The order of the draws is the order of the statements.
+// Methods of WORD_DATABASE: the naming of nodes, settlement-style names (one location word)
+// and composed names (a place part and an owner part). On the way the naming decides
+// settlements and dungeons and sets each node's kind and icon. The order of the draws is the
+// order of the statements.
 
 #include <list>
 #include <set>
