@@ -204,8 +204,13 @@ std::string sql_error_text(sqlite3* db, const char* zErrMsg)
 
 void report_sql_error(sqlite3* db, char* zErrMsg)
 {
-    allegro_message("ERROR: SQL error: %s\n", sql_error_text(db, zErrMsg).c_str());
+    show_sql_error(sql_error_text(db, zErrMsg));
     sqlite3_free(zErrMsg);
+}
+
+void show_sql_error(const std::string& sError)
+{
+    allegro_message("ERROR: SQL error: %s\n", sError.c_str());
 }
 
 void exit_on_open_failure(sqlite3* db, const char* where, const char* path)
@@ -216,11 +221,33 @@ void exit_on_open_failure(sqlite3* db, const char* where, const char* path)
 void exit_on_database_failure(sqlite3* db, const char* where, const char* sWhat, const char* path,
                               const std::string& sError)
 {
+    const std::string sMessage = database_failure_text(where, sWhat, path, sError);
+    sqlite3_close(db);
+    fatal_exit(FAILURE_EXIT_CODE, false, {sMessage});
+}
+
+std::string database_failure_text(const char* where, const char* sWhat, const char* path,
+                                  const std::string& sError)
+{
     std::string sMessage = std::string(sWhat) + ": " + path + ": " + sError + "\n";
     if (where != nullptr)
         sMessage = std::string("ERROR: ") + where + ": " + sMessage;
-    sqlite3_close(db);
-    fatal_exit(FAILURE_EXIT_CODE, false, {sMessage});
+    return sMessage;
+}
+
+void exec_or_exit(sqlite3*& db, const char* where, const char* sPath, const char* sWhat,
+                  const char* sSql, int (*fRow)(void*, int, char**, char**), const char* sAbort_error)
+{
+    char* zErrMsg = nullptr;
+    const int iResult = sqlite3_exec(db, sSql, fRow, nullptr, &zErrMsg);
+    if (iResult == SQLITE_OK)
+        return;
+    const std::string sError = iResult == SQLITE_ABORT && sAbort_error != nullptr ? sAbort_error
+                                                                                : sql_error_text(db, zErrMsg);
+    sqlite3_free(zErrMsg);
+    sqlite3* pFailed = db;
+    db = nullptr;
+    exit_on_database_failure(pFailed, where, sWhat, sPath, sError);
 }
 
 const char* column_text(int argc, char** argv, int i)
@@ -232,20 +259,26 @@ const char* column_text(int argc, char** argv, int i)
 
 void exec_sql(sqlite3* db, const char* sql)
 {
+    std::string sError;
+    if (!try_sql(db, sql, sError))
+        show_sql_error(sError);
+}
+
+bool try_sql(sqlite3* db, const char* sql, std::string& sError)
+{
     char* zErrMsg = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &zErrMsg) != SQLITE_OK)
-        report_sql_error(db, zErrMsg);
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &zErrMsg) == SQLITE_OK)
+        return true;
+    sError = sql_error_text(db, zErrMsg);
+    sqlite3_free(zErrMsg);
+    return false;
 }
 
 void exec_repeated_sql(sqlite3* db, const char* sql)
 {
-    char* zErrMsg = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &zErrMsg) == SQLITE_OK)
-        return;
-    if (shown_messages().insert("SQL error: " + sql_error_text(db, zErrMsg)).second)
-        report_sql_error(db, zErrMsg);
-    else
-        sqlite3_free(zErrMsg);
+    std::string sError;
+    if (!try_sql(db, sql, sError) && shown_messages().insert("SQL error: " + sError).second)
+        show_sql_error(sError);
 }
 
 void show_message_once(const std::string& sText)

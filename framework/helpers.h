@@ -57,6 +57,9 @@ float vector_length(float dx, float dy);
 
 // Runs one statement that returns no rows. A failure is shown and the caller goes on.
 void exec_sql(sqlite3* db, const char* sql);
+// The same without a message, for a caller that reports the failure its own way: true when
+// it ran, otherwise false with the error text in sError.
+bool try_sql(sqlite3* db, const char* sql, std::string& sError);
 
 // The same for statements made over and over, every tick, node or day: a failure is shown
 // only the first time its error text comes up, so a database that keeps failing shows each
@@ -78,8 +81,11 @@ std::string sql_quote(const std::string& sText);
 std::string sql_error_text(sqlite3* db, const char* zErrMsg);
 
 // Shows SQLite's error text, falling back to the connection's message when SQLite gave
-// none, and frees it. Every SQLite error path reports through this.
+// none, and frees it.
 void report_sql_error(sqlite3* db, char* zErrMsg);
+// The box of a failed statement, "ERROR: SQL error: <error>"; every SQL error the game goes
+// on from without naming a file shows through this.
+void show_sql_error(const std::string& sError);
 
 // A database the program cannot run without would not open: shows
 // "ERROR: <where>: Can't open database: <file>: <SQLite's message>" (without the
@@ -89,6 +95,16 @@ void report_sql_error(sqlite3* db, char* zErrMsg);
 // "ERROR: <where>: <what>: <file>: <error>", as in "Can't read database".
 [[noreturn]] void exit_on_database_failure(sqlite3* db, const char* where, const char* sWhat,
                                            const char* path, const std::string& sError);
+// That message's text, for a failure the game goes on from.
+std::string database_failure_text(const char* where, const char* sWhat, const char* path,
+                                  const std::string& sError);
+// Runs one start-up statement on a database the game cannot go on without (db, opened from
+// sPath). A failure ends the process with the file named, as a file that will not open does:
+// left to play, every node and every day would show a box of its own. fRow gets the rows;
+// when it aborts the query, sAbort_error is the reason given.
+void exec_or_exit(sqlite3*& db, const char* where, const char* sPath, const char* sWhat,
+                  const char* sSql, int (*fRow)(void*, int, char**, char**) = nullptr,
+                  const char* sAbort_error = nullptr);
 
 // A column of an sqlite3_exec row as text; SQL NULL and columns past the row read as "",
 // so atoi gives 0.

@@ -123,9 +123,16 @@ void SCROLL_WINDOW::open_database(const char* sPath)
 
 void SCROLL_WINDOW::exec(const char* sSql)
 {
+    std::string sError;
+    if (!try_exec(sSql, sError))
+        show_sql_error(sError);
+}
+
+bool SCROLL_WINDOW::try_exec(const char* sSql, std::string& sError)
+{
     // Changes made here do not show in the data version.
     bRows_current = false;
-    exec_sql(db, sSql);
+    return try_sql(db, sSql, sError);
 }
 
 void SCROLL_WINDOW::toggle_visible()

@@ -46,6 +46,9 @@ public:
     void open_database(const char* sPath);
     // One statement without rows on the window's connection; a failure is shown.
     void exec(const char* sSql);
+    // The same without a message, for an owner that reports a failure its own way: true when
+    // it ran, otherwise false with SQLite's error text in sError.
+    bool try_exec(const char* sSql, std::string& sError);
     void toggle_visible();
     const char* get_table();
     void set_title(const char* sNew_title);

@@ -56,9 +56,25 @@ void WORD_FILE_READER::report_unknown_section(const std::string& sSection)
     if (iHeader_line == 0)
         allegro_message("ERROR:  %s line %d:  words before the first section header are dropped.\n",
                         sPath.c_str(), iLine);
+    else if (bUnknown_shown)
+        ++iMore_unknown;
     else
+    {
+        bUnknown_shown = true;
         allegro_message("ERROR:  %s line %d:  section \"%s\" not found; its words are dropped.\n",
                         sPath.c_str(), iHeader_line, cut_text(sSection, SHOWN_NAME).c_str());
+    }
+}
+
+std::string WORD_FILE_READER::finish()
+{
+    const std::string sProblem = problem_message();
+    // A file that could not be read whole says only why.
+    if (sProblem.empty() && iMore_unknown > 0)
+        allegro_message("ERROR:  %s:  %d more %s not found; %s dropped.\n", sPath.c_str(), iMore_unknown,
+                        iMore_unknown == 1 ? "section" : "sections",
+                        iMore_unknown == 1 ? "its words are" : "their words are");
+    return sProblem;
 }
 
 void WORD_FILE_READER::split_words(const std::string& sLine,

@@ -24,9 +24,14 @@ public:
     // Either ends the game, so the caller shows it alone.
     std::string problem_message() const;
 
-    // Shows once per section of the file, at the first word it drops, that the section is
-    // unknown (or that no header came yet), with the file and the header's line.
+    // At the first word dropped under no header, and at the first word of the first unknown
+    // section, shows that its words are dropped, with the file and the line; further unknown
+    // sections are only counted, so that a garbled file shows a few boxes, not one a section.
     void report_unknown_section(const std::string& sSection);
+
+    // The end of reading: when the file was read whole, one message tells how many further
+    // unknown sections were dropped (if any). Returns problem_message().
+    std::string finish();
 
     // Calls store for every word of a word line, in order. A comma as the very last
     // character ends the last word and nothing follows it.
@@ -43,5 +48,7 @@ private:
     int iLine = 0;
     int iBad_line = 0;
     int iHeader_line = 0;   // 0 before the first header
-    int iReported_line = -1; // the header whose section was reported last
+    int iReported_line = -1; // the header whose section was reported or counted last
+    bool bUnknown_shown = false;
+    int iMore_unknown = 0;    // unknown sections after the one shown
 };

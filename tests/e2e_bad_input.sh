@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Broken inputs end with a clear message and exit code, or start with one message, and never
 # hang or crash the game.
-# Usage: e2e_bad_input.sh BINARY RUN_DIR
+# Usage: e2e_bad_input.sh BINARY RUN_DIR PROBE
 set -u
 if [ -z "${DISPLAY:-}" ] || [ -z "${E2E_UNDER_XVFB:-}" ]; then
   exec env E2E_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 800x600x24" bash "$0" "$@"
 fi
 binary=$1
 RUN_DIR=$2
+probe=$3
 source "$(dirname "$0")/e2e.bash"
 
 # The 8 bytes that hang Allegro's text routines, and the other lead bytes that do the same.
@@ -18,15 +19,24 @@ MODE_FAIL="ERROR:  Failure to init video mode!  Terminating program."
 
 # run_case LABEL SETUP CODE EXPECTED [any-order]: SETUP runs in a fresh run directory; the
 # game must end by itself with CODE and print EXPECTED. CODE "quit" means it must start, draw
-# its window, and end on Escape with code 0. With any-order, EXPECTED's lines may come in any
-# order (the map, and so the order of its messages, differs from run to run).
+# its window, and end on Escape with code 0; "press-KEY" the same, with KEY pressed once when
+# the world is up (the player's marker drawn at the centre) and BEFORE_PRESS has run in the
+# run directory. With any-order, EXPECTED's lines
+# may come in any order (the map, and so the order of its messages, differs from run to run).
 run_case() {
   local label=$1 setup=$2 code=$3 expected=$4 order=${5:-} dir got want
   dir=$(e2e_fresh_run_dir "$RUN_DIR")
   (cd "$dir" && eval "$setup") || e2e_fail "$label: setup"
   e2e_start "$binary" "$dir" "$(e2e_null_sound_config "$dir")"
-  if [ "$code" = quit ]; then
+  if [ "$code" = quit ] || [ "${code#press-}" != "$code" ]; then
     e2e_wait_window 120 || e2e_fail "$label: no window"
+    if [ "$code" != quit ]; then
+      e2e_player "$dir" "$probe"
+      e2e_wait_until 180 start e2e_marker_zoom_3 start || e2e_fail "$label: no player's marker at the centre"
+      (cd "$dir" && eval "$BEFORE_PRESS") || e2e_fail "$label: before the key"
+      e2e_press "${code#press-}"
+      sleep 0.5
+    fi
     e2e_quit 120 || e2e_fail "$label: still running after Escape"
     code=0
   else
@@ -43,6 +53,8 @@ run_case() {
   echo "ok: $label"
   rm -rf "$dir"
 }
+
+BEFORE_PRESS=":"
 
 append() { printf '%b' "$2" >>"$1"; }
 
@@ -70,6 +82,24 @@ run_case words-flood "python3 -c \"import sys; t=open('data/words.dat').read(); 
   "ERROR:  ./data/words.dat line 1:  words before the first section header are dropped.\n"
 run_case calendars-stray "sed -i '1s/^/early, stray, words\n/' data/calendars.dat" quit \
   "ERROR:  ./data/calendars.dat line 1:  words before the first section header are dropped.\n"
+
+# Many unknown sections: the first named, the rest counted in one message, and the words of
+# the known sections kept; where every section had a box of its own.
+unknown_sections() { for i in $(seq 1 "$2"); do printf '%s\nstray, words\n' "$3$i$4" >>"$1"; done; }
+DROPPED="not found; their words are dropped.\n"
+run_case words-sections "unknown_sections data/words.dat 40 '[lost' ']'" quit \
+  "ERROR:  ./data/words.dat line $(($(wc -l <"$RUN_DIR/data/words.dat") + 1)):  section \"[lost1]\" not found; its words are dropped.\nERROR:  ./data/words.dat:  39 more sections $DROPPED"
+run_case calendars-sections "unknown_sections data/calendars.dat 40 '[Tidewardens Count][lost' ']'" quit \
+  "ERROR:  ./data/calendars.dat line $(($(wc -l <"$RUN_DIR/data/calendars.dat") + 1)):  section \"lost1\" not found; its words are dropped.\nERROR:  ./data/calendars.dat:  39 more sections $DROPPED"
+# A garbled file: a few messages and code 1, where it showed 48 boxes first.
+garble() { python3 -c 'import random, sys; random.seed(3); open(sys.argv[1], "w").write("".join(random.choice("abc[], \n0123456789") for _ in range(20000)))' "$1"; }
+garbled() {
+  printf '%s' "ERROR:  ./data/$1 line 2:  words before the first section header are dropped.\nERROR:  ./data/$1 line 11:  section \"$2\" not found; its words are dropped.\nERROR:  ./data/$1:  46 more sections $DROPPED$3"
+}
+run_case words-garbled "garble data/words.dat" 1 "$(garbled words.dat '[b8 2,02c3]' \
+  "ERROR:  ./data/words.dat holds no words in [adjectives], [names], [titles], [adverbs], [locations], [regions], [monsters].  Every word list needs at least one word.\n")"
+run_case calendars-garbled "garble data/calendars.dat" 1 "$(garbled calendars.dat 180635155b5 \
+  "ERROR:  ./data/calendars.dat:  calendar \"b8 2,02c3\" has no months.  A calendar needs months of 1 to 10000 days, at most 10000 days a year, weekdays and weekends.\n")"
 
 # Months beyond the bound: file, month and value named, code 1.
 for days in 10001 10000000 2147483647; do
@@ -129,6 +159,21 @@ run_case wc-empty ": >data/wc.db" 1 "$WC_FAIL no such table: wc\n"
 run_case wc-cut "truncate -s 4096 data/wc.db" 1 "$WC_FAIL database disk image is malformed\n"
 run_case wc-no-rows "python3 -c \"import sqlite3; c = sqlite3.connect('data/wc.db'); c.execute('DELETE FROM wc'); c.commit()\"" 1 \
   "$WC_FAIL table wc holds no weather conditions\n"
+# A words.db that opens but cannot be read: one message naming it, code 1, where an SQL error
+# naming nothing came first and then a wrong cause (no settlement kinds) with the absolute path.
+WORDS_FAIL="ERROR: WORLD::init: Can't read database: ./data/words.db:"
+run_case words-db-noise "noise data/words.db 3000" 1 "$WORDS_FAIL file is not a database\n"
+run_case words-db-empty ": >data/words.db" 1 "$WORDS_FAIL no such table: places\n"
+run_case words-db-cut "truncate -s 4096 data/words.db" 1 "$WORDS_FAIL database disk image is malformed\n"
+run_case words-db-no-places "python3 -c \"import sqlite3; c = sqlite3.connect('data/words.db'); c.execute('ALTER TABLE places RENAME TO other'); c.commit()\"" 1 \
+  "$WORDS_FAIL no such table: places\n"
+# No settlement kinds anywhere: both files named as the game reads them.
+run_case words-db-no-kinds "python3 -c \"import sqlite3; c = sqlite3.connect('data/words.db'); c.execute('DELETE FROM places WHERE flag = 2'); c.commit()\"" 1 \
+  "ERROR:  No settlement kinds:  ./data/words.dat has no words in [settlements] and ./data/words.db has no rows with flag 2.\n"
+# The windows' scratch database: the population chart (S) stays closed with one message naming
+# it, and the game plays on; where every town showed a box of its own.
+run_case scratch-noise "noise data/scroll_window.txt 3000" press-s \
+  "ERROR: Population Chart: Can't write database: ./data/scroll_window.txt: file is not a database\n"
 
 # A full disk and a read-only data/ stand in a mount namespace of the game's own (a user
 # namespace's where root's is not allowed; root writes past chmod): namespace_launch SCRIPT
@@ -153,6 +198,20 @@ if namespace_launch "$FULL_DATA" '! echo x >data/y'; then
   run_case save-full-disk ":" 1 "$SAVE_FAIL database or disk is full\n"
 else
   echo "skipped: save-full-disk (no mount namespace here; a unit test fills the database)"
+fi
+# The disk filling up during play: data/ fills when the file "fill" appears beside it (or
+# after five minutes), and "filled" tells that it has.
+FILL_LATER='mkdir -p full && mount -t tmpfs -o size=1m tmpfs full && cp -r data/. full/ &&
+  mount --bind full data && { (for i in $(seq 1 3000); do [ -e fill ] && break; sleep 0.1; done
+    cat /dev/zero >data/filler 2>/dev/null; touch filled) & }'
+WAIT_FILLED='for i in $(seq 1 100); do [ -e filled ] && break; sleep 0.1; done; [ -e filled ]'
+if namespace_launch "$FILL_LATER" "echo x >data/y && touch fill && $WAIT_FILLED && ! echo x >data/z"; then
+  BEFORE_PRESS="touch fill && $WAIT_FILLED"
+  run_case scratch-full-disk ":" press-s \
+    "ERROR: Population Chart: Can't write database: ./data/scroll_window.txt: database or disk is full\n"
+  BEFORE_PRESS=":"
+else
+  echo "skipped: scratch-full-disk (no mount namespace here; a unit test locks the scratch database)"
 fi
 # An earlier run's save database there.
 if namespace_launch "$READ_ONLY_DATA" '! touch data/x'; then

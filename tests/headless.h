@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <list>
@@ -30,9 +31,10 @@ std::string capture_messages(F f)
 }
 
 // A death test of code that shows a message box and ends the process. The boxes print to
-// stdout; the child sends that to stderr, where the pattern is matched.
+// stdout; the child sends that to stderr, where the pattern is matched. What the child
+// printed before is flushed first, so that the pattern sees the statement's boxes alone.
 #define EXPECT_EXIT_SAYING(statement, code, pattern) \
-    EXPECT_EXIT({ dup2(2, 1); statement; }, ::testing::ExitedWithCode(code), pattern)
+    EXPECT_EXIT({ fflush(stdout); dup2(2, 1); statement; }, ::testing::ExitedWithCode(code), pattern)
 
 // A 32-bit memory bitmap cleared to the given colour.
 BITMAP* make_test_bitmap(int w, int h, int colour);

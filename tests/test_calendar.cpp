@@ -124,10 +124,17 @@ TEST_F(CalendarTest, HeadersAndTheFileWideAlternation)
     EXPECT_EQ(texts(defB->l_Weekends), std::vector<std::string>({"Stop", ""}));
 }
 
-TEST_F(CalendarTest, StrayWordsAreReportedOncePerSectionNamingTheFile)
+TEST_F(CalendarTest, StrayWordsAreReportedNamingTheFileAndFurtherSectionsAreCounted)
 {
     const std::string sPath = (scratch_dir() / "stray.dat").string();
     const std::string sRunnable = "[S][months]\nA, 3\n[S][weekdays]\nW\n[S][weekends]\nE\n";
+    auto unknown = [&](int iLine, const std::string& sName) {
+        return "ERROR:  " + sPath + " line " + std::to_string(iLine) + ":  section \"" + sName +
+               "\" not found; its words are dropped.\n";
+    };
+    std::string sMany = sRunnable;
+    for (int i = 0; i < 40; ++i)
+        sMany += "[S][x" + std::to_string(i) + "]\nw\n";
     struct CASE
     {
         std::string sText;
@@ -136,8 +143,9 @@ TEST_F(CalendarTest, StrayWordsAreReportedOncePerSectionNamingTheFile)
         {"one, two, three\nfour\n" + sRunnable,
          "ERROR:  " + sPath + " line 1:  words before the first section header are dropped.\n"},
         {sRunnable + "[S][days]\na, b, c\n[S][]\nd, e\n",
-         "ERROR:  " + sPath + " line 7:  section \"days\" not found; its words are dropped.\n"
-         "ERROR:  " + sPath + " line 9:  section \"\" not found; its words are dropped.\n"},
+         unknown(7, "days") + "ERROR:  " + sPath + ":  1 more section not found; its words are dropped.\n"},
+        // A garbled file: the first unknown section, then one line for the rest.
+        {sMany, unknown(7, "x0") + "ERROR:  " + sPath + ":  39 more sections not found; their words are dropped.\n"},
         {sRunnable, ""},
     };
     for (const CASE& c : cases)
@@ -147,6 +155,13 @@ TEST_F(CalendarTest, StrayWordsAreReportedOncePerSectionNamingTheFile)
         EXPECT_EQ(capture_messages([&] { cal.load(sPath.c_str()); }), c.sMessages) << c.sText;
         EXPECT_EQ(months(cal.l_Calendars.front()->l_Months), std::vector<std::string>({"A 0 3"}));
     }
+
+    // A file that is not read whole ends the game: no count before its reason.
+    write_file("stray.dat", sMany + "\xff\n");
+    CALENDAR cal;
+    std::string sProblem;
+    EXPECT_EQ(capture_messages([&] { sProblem = cal.read_file(sPath.c_str()); }), unknown(7, "x0"));
+    EXPECT_EQ(sProblem, "ERROR:  " + sPath + " line 87 is not UTF-8 text.\n");
 }
 
 TEST_F(CalendarTest, LoadingAgainStartsFromAFreshCalendar)

@@ -151,6 +151,24 @@ TEST(ExecSql, FailingStatementIsReportedAndWorkGoesOn)
     sqlite3_close(db);
 }
 
+TEST(ExecSql, ATriedStatementShowsNothingAndHandsBackTheError)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+    std::string sError = "untouched";
+    bool bRan = false;
+    bool bFailed = true;
+    std::string sMessages = capture_messages([&] {
+        bRan = try_sql(db, "CREATE TABLE t (a INTEGER)", sError);
+        bFailed = try_sql(db, "INSERT INTO missing VALUES (1)", sError);
+    });
+    EXPECT_TRUE(bRan);
+    EXPECT_FALSE(bFailed);
+    EXPECT_EQ(sError, "no such table: missing");
+    EXPECT_EQ(sMessages, "");
+    sqlite3_close(db);
+}
+
 TEST(ExecSql, ARepeatedStatementShowsEachErrorOnce)
 {
     sqlite3* db = nullptr;

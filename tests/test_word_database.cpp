@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <vector>
 
@@ -133,7 +134,7 @@ TEST_F(WordDatabaseTest, HeadersSetSectionAndValues)
     EXPECT_EQ(texts(words.l_Monsters), std::vector<std::string>({"wolf", "rat"}));
 }
 
-TEST_F(WordDatabaseTest, WordsOutsideKnownSectionsAreReportedOncePerSection)
+TEST_F(WordDatabaseTest, WordsOutsideKnownSectionsAreReportedAndFurtherSectionsCounted)
 {
     const std::string sPath = (scratch_dir() / "unknown.dat").string();
     const std::string sBefore = "ERROR:  " + sPath + " line 1:  words before the first section "
@@ -142,6 +143,13 @@ TEST_F(WordDatabaseTest, WordsOutsideKnownSectionsAreReportedOncePerSection)
         return "ERROR:  " + sPath + " line " + std::to_string(iLine) + ":  section \"" + sName +
                "\" not found; its words are dropped.\n";
     };
+    auto more = [&](const std::string& sCount) {
+        return "ERROR:  " + sPath + ":  " + sCount + " not found; " +
+               (sCount == "1 more section" ? "its words are" : "their words are") + " dropped.\n";
+    };
+    std::string sGarbled = BASE_WORDS;
+    for (int i = 0; i < 60; ++i)
+        sGarbled += "[w" + std::to_string(i) + "]\na, b\n[names]\nEd" + std::to_string(i) + "\n";
     struct CASE
     {
         std::string sText;
@@ -149,12 +157,14 @@ TEST_F(WordDatabaseTest, WordsOutsideKnownSectionsAreReportedOncePerSection)
     } cases[] = {
         // BASE_WORDS takes lines 2 to 15.
         {"early\n" + std::string(BASE_WORDS) + "[Names]\nAnna, Bo\nCy\n[names\nCyd\n",
-         sBefore + unknown(16, "[Names]") + unknown(19, "[names")},
+         sBefore + unknown(16, "[Names]") + more("1 more section")},
         // Half a million empty words before any header: one message, not one a word.
         {std::string(500000, ',') + "\n" + BASE_WORDS, sBefore},
         // The same unknown header twice is two sections; a header without words says nothing.
         {std::string(BASE_WORDS) + "[x]\na, b\n[names]\nEd\n[x]\nc\n[y]\n",
-         unknown(15, "[x]") + unknown(19, "[x]")},
+         unknown(15, "[x]") + more("1 more section")},
+        // Sixty unknown sections among good ones: two messages, and the good words kept.
+        {sGarbled, unknown(15, "[w0]") + more("59 more sections")},
         // A long name is cut for the message, at a character boundary.
         {std::string(BASE_WORDS) + "[" + std::string(99, 'n') + "\xc3\xa9" + "]\nw\n",
          unknown(15, "[" + std::string(99, 'n') + "...")},
@@ -171,6 +181,13 @@ TEST_F(WordDatabaseTest, WordsOutsideKnownSectionsAreReportedOncePerSection)
     WORD_DATABASE words(fixture_db().c_str());
     capture_messages([&] { words.load(sPath.c_str()); });
     EXPECT_EQ(texts(words.l_Names), std::vector<std::string>({"Brenna"}));
+    // Counted sections drop their words just the same; the known ones between them keep theirs.
+    write_file("unknown.dat", sGarbled);
+    WORD_DATABASE wdGarbled(fixture_db().c_str());
+    capture_messages([&] { wdGarbled.load(sPath.c_str()); });
+    EXPECT_EQ(wdGarbled.l_Names.size(), 61u);
+    EXPECT_EQ(texts(wdGarbled.l_Names).back(), "Ed59");
+    EXPECT_EQ(wdGarbled.l_Adjectives.size(), 1u);
 }
 
 TEST_F(WordDatabaseTest, SettlementsComeFromDatabaseThenFile)
@@ -382,17 +399,21 @@ TEST_F(WordDatabaseTest, NullColumnsReadAsEmptyAndFailedStatementsGoOn)
         EXPECT_EQ(*sWord, "");
     }
 
-    std::string sEmpty = make_db("empty.db", "CREATE TABLE other (x INTEGER);");
+    // The table gone after the start (another program dropped it): the place query shows
+    // SQLite's error and goes on without a word.
+    const std::string sDropped = make_db("dropped.db", read_text(std::string(ORV_TEST_DATA) + "/words/places.sql"));
     std::string sOut = capture_messages(
         [&]
         {
-            WORD_DATABASE words(sEmpty.c_str());
-            EXPECT_TRUE(WORD_DATABASE::l_Settlements.empty());
+            WORD_DATABASE words(sDropped.c_str());
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(sDropped.c_str(), &db), SQLITE_OK);
+            EXPECT_EQ(sqlite3_exec(db, "DROP TABLE places", nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
             EXPECT_EQ(words.query_place_word(2, 100, 50, 1, 0), nullptr);
         });
     EXPECT_EQ(sOut, "ERROR: SQL error: no such table: places\n"
-                    "ERROR: SQL error: no such table: places\n"
-                    "ERROR:  " + sEmpty +
+                    "ERROR:  " + sDropped +
                         " has no place word (flag 0) for some nodes, which get none.  Keep a "
                         "word without rules in every height band.\n");
 }
@@ -423,6 +444,7 @@ using WordDatabaseDeathTest = WordDatabaseTest;
 TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string sBase_words = write_file("base.dat", BASE_WORDS);
     const std::string sMissing_db = (scratch_dir() / "no_such.db").string();
     EXPECT_EXIT_SAYING(
         {
@@ -471,20 +493,73 @@ TEST_F(WordDatabaseDeathTest, UnusableInputEndsWithCodeOne)
             << k.second;
     }
 
+    // A words.db that opens but cannot be read with the columns the queries name: one
+    // message naming the file, where the settlement query's error was followed by a wrong
+    // cause (no settlement kinds) or every node's failing query.
+    const std::string sGood = fixture_db();
+    const std::string sTable = "CREATE TABLE places (location TEXT, min INTEGER, max INTEGER, temperature "
+                               "INTEGER, connection INTEGER, stage INTEGER, flag INTEGER";
+    struct BROKEN
+    {
+        const char* sName;
+        std::function<void(const std::string&)> make;
+        const char* sError;
+    } a_Broken[] = {
+        {"noise.db",
+         [](const std::string& sPath) {
+             std::string sNoise;
+             for (int i = 0; i < 3000; ++i)
+                 sNoise += static_cast<char>((i * 131 + 7) % 251);
+             std::ofstream(sPath, std::ios::binary) << sNoise;
+         },
+         "file is not a database"},
+        {"empty.db", [](const std::string& sPath) { std::ofstream(sPath, std::ios::binary); }, "no such table: places"},
+        {"half.db",
+         [&](const std::string& sPath) {
+             fs::copy_file(sGood, sPath, fs::copy_options::overwrite_existing);
+             fs::resize_file(sPath, fs::file_size(sPath) / 2);
+         },
+         "database disk image is malformed"},
+        {"other.db", [](const std::string& sPath) { make_database(sPath, "CREATE TABLE other (x INTEGER);"); },
+         "no such table: places"},
+        {"no_image.db", [&](const std::string& sPath) { make_database(sPath, sTable + ");"); },
+         "no such column: image"},
+    };
+    for (const BROKEN& b : a_Broken)
+    {
+        const std::string sPath = (scratch_dir() / b.sName).string();
+        fs::remove(sPath);
+        b.make(sPath);
+        EXPECT_EXIT_SAYING(
+            {
+                WORD_DATABASE words(sPath.c_str());
+                words.load(sBase_words.c_str());
+            },
+            1, std::string("^ERROR: WORLD::init: Can't read database: [^\n]*/") + b.sName + ": " + b.sError + "\n+$")
+            << b.sName;
+    }
+
     std::string sNo_kinds =
         make_db("no_kinds.db", "CREATE TABLE places (location TEXT, min INTEGER, "
                                "max INTEGER, temperature INTEGER, connection "
                                "INTEGER, stage INTEGER, flag INTEGER, image "
                                "INTEGER);");
-    std::string sBase = write_file("base.dat", BASE_WORDS);
     EXPECT_EXIT_SAYING(
         {
             WORD_DATABASE words(sNo_kinds.c_str());
-            words.load(sBase.c_str());
+            words.load(sBase_words.c_str());
         },
         1,
-        "ERROR:  No settlement kinds:  .*base.dat has no words in \\[settlements\\] and "
-        ".*no_kinds.db has no rows with flag 2");
+        "^ERROR:  No settlement kinds:  [^\n]*/base\\.dat has no words in \\[settlements\\] and "
+        "[^\n]*/no_kinds\\.db has no rows with flag 2\\.\n+$");
+    // The database is named as it was given, as every other message names it.
+    EXPECT_EXIT_SAYING(
+        {
+            const std::string sRelative = fs::relative(sNo_kinds).string();
+            WORD_DATABASE words(sRelative.c_str());
+            words.load(sBase_words.c_str());
+        },
+        1, "and \\.\\./[^\n]*no_kinds\\.db has no rows");
 }
 
 TEST_F(WordDatabaseTest, ADatabaseWithoutPlaceWordsShowsOneMessageAList)

@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
+#include <fstream>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -170,6 +173,52 @@ TEST_F(WorldTest, ThePopulationChartListsTheSettlementsLocationsQuotedAsTheyAre)
     SCROLL_WINDOW* w = world()->get_windows().front();
     EXPECT_EQ(w->query_text(), "select * from settlement_window ORDER BY Population");
     EXPECT_EQ(shown_rows(w), (std::vector<std::string>{"Old Mill|300", "King's Rest|1200"}));
+}
+
+TEST_F(WorldTest, AChartTheScratchDatabaseCannotHoldShowsOneMessageNamingItAndStaysClosed)
+{
+    for (int i = 0; i < 40; ++i)
+        town_at(10.0f + 15 * i, 100, "Town " + std::to_string(i), 100 + i);
+    // Another program's connection to the scratch file, holding it in the case's way.
+    sqlite3* dbOther = nullptr;
+    auto hold = [&](const char* sSql)
+    {
+        ASSERT_EQ(sqlite3_open(SCROLL_WINDOW_DB_PATH, &dbOther), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(dbOther, sSql, nullptr, nullptr, nullptr), SQLITE_OK);
+    };
+    struct CASE
+    {
+        const char* sLabel;
+        std::function<void()> spoil;
+        const char* sError;
+    } cases[] = {
+        {"not a database", [] { std::ofstream(SCROLL_WINDOW_DB_PATH, std::ios::binary) << std::string(3000, '\x5a'); },
+         "file is not a database"},
+        {"a view in the table's place", [&] { hold("CREATE VIEW settlement_window AS SELECT 1"); },
+         "use DROP VIEW to delete view settlement_window"},
+        // Another writer: the old table goes (a read), making the new one fails.
+        {"locked for writing", [&] { hold("BEGIN IMMEDIATE"); }, "database is locked"},
+        {"locked for reading", [&] { hold("BEGIN EXCLUSIVE"); }, "database is locked"},
+    };
+    for (const CASE& c : cases)
+    {
+        std::filesystem::remove(SCROLL_WINDOW_DB_PATH);
+        c.spoil();
+        const std::string sMessage = "ERROR: Population Chart: Can't write database: ./data/scroll_window.txt: " +
+                                     std::string(c.sError) + "\n";
+        // Where every statement failed with a box of its own, one a town.
+        EXPECT_EQ(capture_messages([] { press_key(KEY_S); }), sMessage) << c.sLabel;
+        EXPECT_TRUE(window_tables().empty()) << c.sLabel;
+        // Each press tries again, and a mended file gives the chart.
+        EXPECT_EQ(capture_messages([] { press_key(KEY_S); }), sMessage) << c.sLabel;
+        sqlite3_close(dbOther);
+        dbOther = nullptr;
+        std::filesystem::remove(SCROLL_WINDOW_DB_PATH);
+        EXPECT_EQ(capture_messages([] { press_key(KEY_S); }), "") << c.sLabel;
+        ASSERT_EQ(window_tables(), std::vector<std::string>{"settlement_window"}) << c.sLabel;
+        EXPECT_EQ(shown_rows(world()->get_windows().front()).size(), 40u) << c.sLabel;
+        press_key(KEY_S);
+    }
 }
 
 TEST_F(WorldTest, RecentWeatherShowsTheNodeTheTokenStoodAtWhenItOpened)

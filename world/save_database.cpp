@@ -20,21 +20,6 @@ const char* const SAVE_SCHEMA[] = {
     "PRAGMA synchronous=OFF"};
 }
 
-void exec_or_exit(sqlite3*& db, const char* sPath, const char* sWhat, const char* sSql,
-                  int (*fRow)(void*, int, char**, char**), const char* sAbort_error)
-{
-    char* zErrMsg = nullptr;
-    const int iResult = sqlite3_exec(db, sSql, fRow, nullptr, &zErrMsg);
-    if (iResult == SQLITE_OK)
-        return;
-    const std::string sError = iResult == SQLITE_ABORT && sAbort_error != nullptr ? sAbort_error
-                                                                                : sql_error_text(db, zErrMsg);
-    sqlite3_free(zErrMsg);
-    sqlite3* pFailed = db;
-    db = nullptr;
-    exit_on_database_failure(pFailed, "WORLD::init", sWhat, sPath, sError);
-}
-
 void open_save_database()
 {
     close_save_database();
@@ -47,7 +32,7 @@ void open_save_database()
     }
     // Only the current run is kept; a fresh file has no tables to drop.
     for (const char* sSql : SAVE_SCHEMA)
-        exec_or_exit(save_db, SAVE_DB_PATH, "Can't write database", sSql);
+        exec_or_exit(save_db, "WORLD::init", SAVE_DB_PATH, "Can't write database", sSql);
 }
 
 void close_save_database()

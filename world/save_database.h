@@ -11,10 +11,3 @@ extern sqlite3* save_db;
 void open_save_database();
 // Closes the connection; save_db is null afterwards.
 void close_save_database();
-
-// Runs one start-up statement on a database the game cannot play without (db, opened from
-// sPath). A failure ends the start with the file named, as a file that will not open does:
-// left to play, every node and every day would show a box of its own. fRow gets the rows;
-// when it aborts the query, sAbort_error is the reason given.
-void exec_or_exit(sqlite3*& db, const char* sPath, const char* sWhat, const char* sSql,
-                  int (*fRow)(void*, int, char**, char**) = nullptr, const char* sAbort_error = nullptr);

@@ -4,6 +4,7 @@
 #include "world/world.h"
 
 #include <string>
+#include <vector>
 
 #include "framework/helpers.h"
 #include "framework/run_files.h"
@@ -51,34 +52,49 @@ void WORLD::toggle_window(const TABLE_WINDOW& twWindow, bool& bOpen)
     for (const TABLE_WINDOW::COLUMN& c : twWindow.a_Columns)
         if (c.sTitle != nullptr)
             swWindow->add_column(c.sTitle, c.iX_offset);
-    (this->*twWindow.pPrepare)(swWindow);
+    if (!(this->*twWindow.pPrepare)(swWindow))
+    {
+        // Reported already; the next press tries again.
+        delete swWindow;
+        return;
+    }
     swWindow->set_table(twWindow.sTable, twWindow.sOrder_by);
     swWindow->toggle_visible();
     l_Windows.push_back(swWindow);
     bOpen = true;
 }
 
-void WORLD::fill_population_chart(SCROLL_WINDOW* swChart)
+bool WORLD::fill_population_chart(SCROLL_WINDOW* swChart)
 {
     // A run that ended with the chart open left its table behind, with the old towns in it.
-    swChart->exec("DROP TABLE IF EXISTS settlement_window");
-    swChart->exec("CREATE TABLE settlement_window(Town char(100), Population long)");
-    if (l_Maps.empty())
-        return;
-    // One transaction, so that a big map's towns go in without a disk sync each.
-    swChart->exec("BEGIN");
-    for (NODE* n : l_Maps.front()->get_nodes())
+    std::vector<std::string> v_Sql = {"DROP TABLE IF EXISTS settlement_window",
+                                      "CREATE TABLE settlement_window(Town char(100), Population long)"};
+    if (!l_Maps.empty())
     {
-        if (!n->is_settlement())
-            continue;
-        std::string strSql = "INSERT into settlement_window values(" + sql_quote(*n->get_location()) + ", " +
-                             sql_quote(std::to_string(n->get_population())) + ")";
-        swChart->exec(strSql.c_str());
+        // One transaction, so that a big map's towns go in without a disk sync each.
+        v_Sql.push_back("BEGIN");
+        for (NODE* n : l_Maps.front()->get_nodes())
+            if (n->is_settlement())
+                v_Sql.push_back("INSERT into settlement_window values(" + sql_quote(*n->get_location()) +
+                                ", " + sql_quote(std::to_string(n->get_population())) + ")");
+        v_Sql.push_back("COMMIT");
     }
-    swChart->exec("COMMIT");
+    // A file that is no database, or a full disk, fails every statement that follows alike:
+    // one box, not one a town. Deleting the window rolls back what an open transaction holds.
+    std::string sError;
+    for (const std::string& strSql : v_Sql)
+    {
+        if (swChart->try_exec(strSql.c_str(), sError))
+            continue;
+        const std::string sMessage = database_failure_text(POPULATION_CHART.sTitle, "Can't write database",
+                                                           SCROLL_WINDOW_DB_PATH, sError);
+        allegro_message("%s", sMessage.c_str());
+        return false;
+    }
+    return true;
 }
 
-void WORLD::query_recent_weather(SCROLL_WINDOW* swWeather)
+bool WORLD::query_recent_weather(SCROLL_WINDOW* swWeather)
 {
     swWeather->open_database(SAVE_DB_PATH);
     // The node is the one the token stood at when the window opened.
@@ -86,12 +102,14 @@ void WORLD::query_recent_weather(SCROLL_WINDOW* swWeather)
     std::string strQuery = "SELECT Date, LowTemp, HighTemp FROM node_weather WHERE Node_ID = " +
                            sql_quote(std::to_string(iNode_id)) + " ORDER BY Day DESC";
     swWeather->set_query(strQuery.c_str());
+    return true;
 }
 
-void WORLD::query_quests(SCROLL_WINDOW* swQuests)
+bool WORLD::query_quests(SCROLL_WINDOW* swQuests)
 {
     swQuests->open_database(SAVE_DB_PATH);
     swQuests->set_query("SELECT vcQuest, vcLocked FROM quests ORDER BY Quest_ID");
+    return true;
 }
 
 void WORLD::close_windows(const char* sName)

@@ -102,7 +102,8 @@ private:
     WORLD();
 
     // What tells the three table windows apart: size, title, columns, table, how the window
-    // gets its rows, and what closing it runs first.
+    // gets its rows (false when it cannot: the window then stays closed), and what closing it
+    // runs first.
     struct TABLE_WINDOW
     {
         struct COLUMN
@@ -116,7 +117,7 @@ private:
         std::array<COLUMN, 3> a_Columns;
         const char* sTable;
         const char* sOrder_by;
-        void (WORLD::*pPrepare)(SCROLL_WINDOW* swWindow);
+        bool (WORLD::*pPrepare)(SCROLL_WINDOW* swWindow);
         const char* sClose_sql;
     };
     static const TABLE_WINDOW POPULATION_CHART;
@@ -126,9 +127,11 @@ private:
     // A key toggles its window once per press, however long it is held.
     void handle_window_key(int iKey, bool& bLatch, const TABLE_WINDOW& twWindow, bool& bOpen);
     void toggle_window(const TABLE_WINDOW& twWindow, bool& bOpen);
-    void fill_population_chart(SCROLL_WINDOW* swChart);
-    void query_recent_weather(SCROLL_WINDOW* swWeather);
-    void query_quests(SCROLL_WINDOW* swQuests);
+    // Builds the chart's table in the window's scratch database. The first statement that
+    // fails is reported, naming the file, and ends the filling: false.
+    bool fill_population_chart(SCROLL_WINDOW* swChart);
+    bool query_recent_weather(SCROLL_WINDOW* swWeather);
+    bool query_quests(SCROLL_WINDOW* swQuests);
     void draw_quest_panel(BITMAP* target);
     void draw_status_bar(BITMAP* target);
 

@@ -168,7 +168,7 @@ std::string CALENDAR::read_file(const char* sPath)
         });
     }
     delete mPending;
-    return reader.problem_message();
+    return reader.finish();
 }
 
 std::string CALENDAR::check_definitions(const char* sPath) const

@@ -13,7 +13,6 @@
 #include "framework/random.h"
 #include "framework/run_files.h"
 #include "world/planet/cell.h"
-#include "world/save_database.h"
 #include "world/weather/weather.h"
 #include "world/world.h"
 
@@ -46,8 +45,8 @@ void read_weather_conditions()
     // A second start reads the table afresh instead of adding to the old rows.
     clear_weather_conditions();
     const std::string sToo_few = "table wc has fewer than " + std::to_string(WC_COLUMNS) + " columns";
-    exec_or_exit(db, WC_DB_PATH, "Can't read database", "SELECT * FROM wc", WORLD::load_weather_condition,
-                 sToo_few.c_str());
+    exec_or_exit(db, "WORLD::init", WC_DB_PATH, "Can't read database", "SELECT * FROM wc",
+                 WORLD::load_weather_condition, sToo_few.c_str());
     // Without a condition every node's weather would report that none was chosen.
     if (weather_conditions.empty())
         exit_on_database_failure(db, "WORLD::init", "Can't read database", WC_DB_PATH,

@@ -20,6 +20,10 @@ std::list<std::string> WORD_DATABASE::l_Words;
 namespace
 {
 WORD_DATABASE* wdInstance = nullptr;
+// Every column the place, settlement and icon queries name, so that a table without one of
+// them fails at the start instead of at every node.
+constexpr char WORDS_DB_CHECK_SQL[] =
+    "SELECT location, min, max, temperature, connection, stage, flag, image FROM places WHERE 0";
 // The settlement kinds outlive every word database; they are freed when the list goes at exit.
 struct RELEASE_SETTLEMENTS
 {
@@ -78,11 +82,11 @@ WORD_DATABASE* WORD_DATABASE::existing()
 WORD_DATABASE::WORD_DATABASE(const char* sDb_path) : dbWords(nullptr), sDb_file(sDb_path)
 {
     open_database(sDb_path);
-
-    char* zErrMsg = nullptr;
-    if (sqlite3_exec(dbWords, "SELECT * FROM places WHERE flag = 2 ORDER BY min",
-                     load_settlement_row, nullptr, &zErrMsg) != SQLITE_OK)
-        report_sql_error(dbWords, zErrMsg);
+    // The file opens even when it is no database or lacks the table: read it here, where a
+    // failure ends the start naming the file, instead of failing every node's query later.
+    exec_or_exit(dbWords, "WORLD::init", sDb_path, "Can't read database", WORDS_DB_CHECK_SQL);
+    exec_or_exit(dbWords, "WORLD::init", sDb_path, "Can't read database",
+                 "SELECT * FROM places WHERE flag = 2 ORDER BY min", load_settlement_row);
 }
 
 WORD_DATABASE::~WORD_DATABASE()
@@ -167,7 +171,7 @@ std::string WORD_DATABASE::read_file(const char* sPath)
                                               reader.report_unknown_section(sType);
                                       });
     }
-    return reader.problem_message();
+    return reader.finish();
 }
 
 bool WORD_DATABASE::store_word(const std::string& sType, const std::string& sWord,
@@ -203,13 +207,8 @@ std::string WORD_DATABASE::check_lists(const char* sPath) const
         return std::string("ERROR:  ") + sPath + " holds no words in " + sMissing +
                ".  Every word list needs at least one word.\n";
     if (l_Settlements.empty())
-    {
-        const char* sDb_name = sqlite3_db_filename(dbWords, "main");
-        return std::string("ERROR:  No settlement kinds:  ") + sPath +
-               " has no words in [settlements] and " +
-               (sDb_name && *sDb_name ? sDb_name : "the words database") +
-               " has no rows with flag 2.\n";
-    }
+        return std::string("ERROR:  No settlement kinds:  ") + sPath + " has no words in [settlements] and " +
+               sDb_file + " has no rows with flag 2.\n";
     return "";
 }
 

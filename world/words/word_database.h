@@ -40,7 +40,8 @@ public:
     static WORD_DATABASE* existing();
 
     // Opens the words database read only and reads its settlement rows; a database that
-    // cannot be opened ends the process with code 1.
+    // cannot be opened, or read with the columns the queries name, ends the process with
+    // code 1 and one message naming the file.
     explicit WORD_DATABASE(const char* sDb_path = WORDS_DB_PATH);
     WORD_DATABASE(const WORD_DATABASE&) = delete;
     WORD_DATABASE& operator=(const WORD_DATABASE&) = delete;
