@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real game's share of one core and its peak memory, measured from the process: 20 s
 # standing at the start node, then 20 s of play walking from neighbour to neighbour.
-# Usage: bench/cpu_share.sh [BUILD_DIR]   (default build/; it must hold orvanel, run/ and
+# Usage: bench/cpu_share.sh [BUILD_DIR]   (default build/; it must hold orvanel, shipped_run/ and
 # tests/e2e_probe). NODES=999 plays a map of 999 nodes.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +11,7 @@ if [ -z "${DISPLAY:-}" ] || [ -z "${E2E_UNDER_XVFB:-}" ]; then
 fi
 source "$root/tests/e2e.bash"
 
-dir=$(e2e_fresh_run_dir "$build/run")
+dir=$(e2e_fresh_run_dir "$build/shipped_run")
 [ -n "${NODES:-}" ] && sed -i "s/^node_count = .*/node_count = $NODES/" "$dir/config.ini"
 e2e_start "$build/orvanel" "$dir" "$(e2e_null_sound_config "$dir")"
 e2e_wait_window 120 || e2e_fail "no window"

@@ -237,3 +237,28 @@ run_case locations-65536 "patch data/images/significant_locations.bmp 18 '<ii' 6
   "$NO_IMAGE/significant_locations.bmp'"
 # Its 24-bit pixels read as run-length data: runs far past its 16 columns.
 run_case smiley-runs "patch data/images/smiley.bmp 28 '<HI' 8 1" 1 "$NO_IMAGE/smiley.bmp'"
+
+# Pictures whose header promises pixels the file does not hold, or a depth the loader does not
+# read: like a missing file, where the game played on with wrong icons, or spent seconds and
+# gigabytes of memory on a black screen for a tiny file with a huge header.
+half() { truncate -s $(($(stat -c %s "$1") / 2)) "$1"; }
+for image in Nodes.pcx significant_locations.bmp smiley.bmp; do
+  run_case "half-$image" "half data/images/$image" 1 "$NO_IMAGE/$image'"
+done
+run_case locations-7-bits "patch data/images/significant_locations.bmp 28 '<H' 7" 1 \
+  "$NO_IMAGE/significant_locations.bmp'"
+run_case locations-23000 "patch data/images/significant_locations.bmp 18 '<ii' 23000 23000" 1 \
+  "$NO_IMAGE/significant_locations.bmp'"
+run_case nodes-23169 "patch data/images/Nodes.pcx 8 '<HH' 23168 23168 && patch data/images/Nodes.pcx 66 '<H' 23170" 1 \
+  "$NO_IMAGE/Nodes.pcx'"
+run_case nodes-20000 "patch data/images/Nodes.pcx 8 '<HH' 19999 19999" 1 "$NO_IMAGE/Nodes.pcx'"
+run_case nodes-line-65535 "patch data/images/Nodes.pcx 66 '<H' 65535" 1 "$NO_IMAGE/Nodes.pcx'"
+
+# A picture of one pixel is a picture: the game plays with it.
+tiny_pcx() { python3 -c 'import sys
+header = bytearray(128)
+header[0:4] = bytes([10, 5, 1, 8])
+header[65] = 3
+header[66] = 2
+open(sys.argv[1], "wb").write(bytes(header) + bytes([0x80, 0, 0x40, 0, 0x20, 0]))' "$1"; }
+run_case nodes-1x1 "tiny_pcx data/images/Nodes.pcx" quit ""

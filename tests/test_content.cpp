@@ -1,6 +1,6 @@
-// Checks the built data tree (build/run/data) that every start of the game reads: the word and
-// calendar files parse, the place and dungeon queries always find a word, a weather condition
-// always fits, and every icon number has its picture.
+// Checks the data tree as built (build/shipped_run/data, which run/ is copied from) that every
+// start of the game reads: the word and calendar files parse, the place and dungeon queries
+// always find a word, a weather condition always fits, and every icon number has its picture.
 #include <allegro.h>
 #include <sqlite3.h>
 

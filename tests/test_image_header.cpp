@@ -40,6 +40,14 @@ std::string read_bytes(const std::string& sPath)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::string saved_bytes(BITMAP* bmp, const char* sExtension, const RGB* palette = nullptr)
+{
+    const std::string sPath = std::string("saved") + sExtension;
+    EXPECT_EQ(save_bitmap(sPath.c_str(), bmp, palette), 0);
+    destroy_bitmap(bmp);
+    return read_bytes(sPath);
+}
+
 // An 8 x 4 picture of four colours saved by Allegro in the file's format.
 std::string saved_picture(const char* sExtension)
 {
@@ -47,10 +55,34 @@ std::string saved_picture(const char* sExtension)
     rectfill(bmp, 0, 0, 3, 1, 0xFF00FF);
     rectfill(bmp, 4, 2, 7, 3, 0x00C800);
     putpixel(bmp, 7, 0, 0x0000FF);
-    const std::string sPath = std::string("saved") + sExtension;
-    EXPECT_EQ(save_bitmap(sPath.c_str(), bmp, nullptr), 0);
-    destroy_bitmap(bmp);
-    return read_bytes(sPath);
+    return saved_bytes(bmp, sExtension);
+}
+
+// The same 8 x 4 picture as 256 colours, as a paletted PCX: the palette ends the file.
+std::string saved_paletted_pcx()
+{
+    PALETTE pal;
+    for (int i = 0; i < PAL_SIZE; ++i)
+        pal[i] = RGB{(unsigned char)(i % 64), (unsigned char)(63 - i % 64), (unsigned char)(i / 4), 0};
+    BITMAP* bmp = create_bitmap_ex(8, 8, 4);
+    clear_to_color(bmp, 3);
+    rectfill(bmp, 0, 0, 3, 1, 200);
+    putpixel(bmp, 7, 0, 255);
+    return saved_bytes(bmp, ".pcx", pal);
+}
+
+// A Windows BMP with a 40-byte header, what stands between it and the pixels (a palette, bit
+// field masks) and its pixel data as given.
+std::string windows_bmp(int iWidth, int iHeight, int iBits, int iCompression, const std::string& sBetween,
+                        const std::string& sData)
+{
+    const std::uint32_t iOffset = 14 + 40 + (std::uint32_t)sBetween.size();
+    std::string sInfo = u32_bytes(40) + u32_bytes((std::uint32_t)iWidth) + u32_bytes((std::uint32_t)iHeight) +
+                        std::string("\x01\x00", 2) + (char)iBits + '\0' + u32_bytes(iCompression) +
+                        u32_bytes((std::uint32_t)sData.size()) + u32_bytes(2835) + u32_bytes(2835) +
+                        u32_bytes(16) + u32_bytes(0);
+    return "BM" + u32_bytes(iOffset + (std::uint32_t)sData.size()) + u32_bytes(0) + u32_bytes(iOffset) + sInfo +
+           sBetween + sData;
 }
 
 // A Windows BMP of 8 or 4 bits a pixel with a palette of 16 greys, its pixel data as given.
@@ -59,13 +91,7 @@ std::string paletted_bmp(int iWidth, int iHeight, int iBits, int iCompression, c
     std::string sPalette;
     for (int i = 0; i < 16; ++i)
         sPalette += std::string(3, (char)(i * 16)) + '\0';
-    const std::uint32_t iOffset = 14 + 40 + (std::uint32_t)sPalette.size();
-    std::string sInfo = u32_bytes(40) + u32_bytes((std::uint32_t)iWidth) + u32_bytes((std::uint32_t)iHeight) +
-                        std::string("\x01\x00", 2) + (char)iBits + '\0' + u32_bytes(iCompression) +
-                        u32_bytes((std::uint32_t)sData.size()) + u32_bytes(2835) + u32_bytes(2835) +
-                        u32_bytes(16) + u32_bytes(0);
-    return "BM" + u32_bytes(iOffset + (std::uint32_t)sData.size()) + u32_bytes(0) + u32_bytes(iOffset) + sInfo +
-           sPalette + sData;
+    return windows_bmp(iWidth, iHeight, iBits, iCompression, sPalette, sData);
 }
 
 std::string bytes(std::initializer_list<int> l_Bytes)
@@ -84,6 +110,77 @@ const std::string RLE8_DATA = bytes({4, 1, 0, 0, 0, 4, 2, 3, 2, 3, 0, 1});
 const std::string RLE8_PLAIN = bytes({1, 1, 1, 1, 2, 3, 2, 3});
 const std::string RLE4_DATA = bytes({4, 0x11, 0, 0, 0, 4, 0x23, 0x23, 0, 1});
 const std::string RLE4_PLAIN = bytes({0x11, 0x11, 0, 0, 0x23, 0x23, 0, 0});
+const int BI_BITFIELDS = 3;
+
+// A 3 x 2 picture, top row first, of the colours below (at 1 bit a pixel the first two alone).
+const int PICTURE[2][3] = {{3, 0, 1}, {0, 1, 2}};
+const int COLOURS[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+int colour_index(int x, int y, int iBits)
+{
+    return PICTURE[y][x] & (iBits == 1 ? 1 : 3);
+}
+
+// Its plain rows, bottom up, each padded to 4 bytes; 16 bits are 5-5-5 or 5-6-5.
+std::string picture_rows(int iBits, bool b565 = false)
+{
+    std::string sRows;
+    for (int y = 1; y >= 0; --y)
+    {
+        std::string sRow;
+        int iHeld = 0;
+        int iPacked = 0;
+        for (int x = 0; x < 3; ++x)
+        {
+            const int i = colour_index(x, y, iBits);
+            const int r = COLOURS[i] >> 16 & 0xFF, g = COLOURS[i] >> 8 & 0xFF, b = COLOURS[i] & 0xFF;
+            if (iBits <= 8)
+            {
+                iPacked = iPacked << iBits | i;
+                iHeld += iBits;
+                if (iHeld == 8)
+                {
+                    sRow += (char)iPacked;
+                    iHeld = iPacked = 0;
+                }
+            }
+            else if (iBits == 16)
+            {
+                const int v = b565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
+                sRow += bytes({v & 0xFF, v >> 8});
+            }
+            else
+                sRow += bytes({b, g, r}) + (iBits == 32 ? std::string(1, '\0') : "");
+        }
+        if (iHeld > 0)
+            sRow += (char)(iPacked << (8 - iHeld));
+        sRow.resize((sRow.size() + 3) / 4 * 4, '\0');
+        sRows += sRow;
+    }
+    return sRows;
+}
+
+// The colours as palette entries: blue, green, red and, in a Windows file, a zero.
+std::string picture_palette(bool bWindows)
+{
+    std::string sPalette;
+    for (int c : COLOURS)
+        sPalette += bytes({c & 0xFF, c >> 8 & 0xFF, c >> 16}) + (bWindows ? std::string(1, '\0') : "");
+    return sPalette;
+}
+
+std::string masks(std::uint32_t iRed, std::uint32_t iGreen, std::uint32_t iBlue)
+{
+    return u32_bytes(iRed) + u32_bytes(iGreen) + u32_bytes(iBlue);
+}
+
+// An OS/2 BMP: a 12-byte header, then the palette as given and the pixels.
+std::string os2_bmp(int iWidth, int iHeight, int iBits, const std::string& sPalette, const std::string& sData)
+{
+    const std::uint32_t iOffset = 14 + 12 + (std::uint32_t)sPalette.size();
+    return "BM" + u32_bytes(iOffset + (std::uint32_t)sData.size()) + u32_bytes(0) + u32_bytes(iOffset) +
+           u32_bytes(12) + bytes({iWidth & 0xFF, iWidth >> 8, iHeight & 0xFF, iHeight >> 8, 1, 0, iBits, 0}) +
+           sPalette + sData;
+}
 
 struct CASE
 {
@@ -115,7 +212,23 @@ std::string BMP()
 
 const CASE CASES[] = {
     {"PCX as saved", ".pcx", [] { return PCX(); }, true},
-    {"PCX 4096 wide", ".pcx", [] { return patched(PCX(), [](std::string& s) { set_u16(s, 8, 4095); }); }, true},
+    {"PCX 4096 wide", ".pcx", [] { return saved_bytes(make_test_bitmap(4096, 2, 0x123456), ".pcx"); }, true},
+    {"PCX 1 x 1", ".pcx", [] { return saved_bytes(make_test_bitmap(1, 1, 0x123456), ".pcx"); }, true},
+    {"PCX paletted", ".pcx", [] { return saved_paletted_pcx(); }, true},
+    {"PCX header wider than its rows", ".pcx",
+     [] { return patched(PCX(), [](std::string& s) { set_u16(s, 8, 4095); }); }, false},
+    {"PCX cut in half", ".pcx", [] { return PCX().substr(0, PCX().size() / 2); }, false},
+    {"PCX cut by a byte", ".pcx", [] { return PCX().substr(0, PCX().size() - 1); }, false},
+    {"PCX 20000 x 20000 header on 8 x 4 rows", ".pcx",
+     [] { return patched(PCX(), [](std::string& s) { set_u16(s, 8, 19999); set_u16(s, 10, 19999); set_u16(s, 66, 20000); }); },
+     false},
+    {"PCX 65535 bytes a line", ".pcx", [] { return patched(PCX(), [](std::string& s) { set_u16(s, 66, 65535); }); }, false},
+    {"PCX 4 bits a plane", ".pcx", [] { return patched(PCX(), [](std::string& s) { s[3] = 4; }); }, false},
+    {"PCX 2 planes", ".pcx", [] { return patched(PCX(), [](std::string& s) { s[65] = 2; }); }, false},
+    {"PCX paletted without its palette", ".pcx",
+     [] { return saved_paletted_pcx().substr(0, saved_paletted_pcx().size() - 769); }, false},
+    {"PCX paletted, its palette cut short", ".pcx",
+     [] { return saved_paletted_pcx().substr(0, saved_paletted_pcx().size() - 100); }, false},
     {"PCX corners at 65535", ".pcx",
      [] { return patched(PCX(), [](std::string& s) { set_u16(s, 8, 65535); set_u16(s, 10, 65535); }); }, false},
     {"PCX xmin past xmax", ".pcx", [] { return patched(PCX(), [](std::string& s) { set_u16(s, 4, 20); }); }, false},
@@ -136,6 +249,35 @@ const CASE CASES[] = {
     {"BMP pixels past the end", ".bmp",
      [] { return patched(BMP(), [](std::string& s) { set_u32(s, 10, 0x7FFFFFFF); }); }, false},
     {"BMP header cut short", ".bmp", [] { return BMP().substr(0, 30); }, false},
+    {"BMP cut in half", ".bmp", [] { return BMP().substr(0, BMP().size() / 2); }, false},
+    {"BMP cut by a byte", ".bmp", [] { return BMP().substr(0, BMP().size() - 1); }, false},
+    {"BMP 23000 x 23000 header on 8 x 4 rows", ".bmp",
+     [] { return patched(BMP(), [](std::string& s) { set_u32(s, 18, 23000); set_u32(s, 22, 23000); }); }, false},
+    {"BMP 7 bits a pixel", ".bmp", [] { return patched(BMP(), [](std::string& s) { set_u16(s, 28, 7); }); }, false},
+    {"BMP no bits a pixel", ".bmp", [] { return patched(BMP(), [](std::string& s) { set_u16(s, 28, 0); }); }, false},
+    {"BMP pixels inside the header", ".bmp", [] { return patched(BMP(), [](std::string& s) { set_u32(s, 10, 40); }); },
+     false},
+    {"BMP header of 108 bytes", ".bmp", [] { return patched(BMP(), [](std::string& s) { set_u32(s, 14, 108); }); },
+     false},
+    {"BMP compression of another kind", ".bmp", [] { return patched(BMP(), [](std::string& s) { set_u32(s, 30, 4); }); },
+     false},
+    {"BMP bit fields in 24 bits", ".bmp",
+     [] { return windows_bmp(3, 2, 24, BI_BITFIELDS, masks(0xFF0000, 0xFF00, 0xFF), picture_rows(24)); }, false},
+    {"BMP bit fields the loader does not know", ".bmp",
+     [] { return windows_bmp(3, 2, 16, BI_BITFIELDS, masks(0xF00, 0xF0, 0xF), picture_rows(16)); }, false},
+    {"BMP bit fields of mixed masks", ".bmp",
+     [] { return windows_bmp(3, 2, 16, BI_BITFIELDS, masks(0xF800, 0x3E0, 0x1F), picture_rows(16, true)); }, false},
+    {"BMP bit fields away from their masks", ".bmp",
+     [] { return windows_bmp(3, 2, 32, BI_BITFIELDS, masks(0xFF0000, 0xFF00, 0xFF) + u32_bytes(0), picture_rows(32)); },
+     false},
+    {"BMP bit fields cut short", ".bmp",
+     [] { return windows_bmp(3, 2, 32, BI_BITFIELDS, masks(0xFF0000, 0xFF00, 0xFF), picture_rows(32).substr(4)); },
+     false},
+    {"BMP OS/2 7 bits a pixel", ".bmp", [] { return os2_bmp(3, 2, 7, picture_palette(false), picture_rows(8)); },
+     false},
+    {"BMP OS/2 cut short", ".bmp", [] { return os2_bmp(3, 2, 24, "", picture_rows(24).substr(1)); }, false},
+    {"RLE8 at 4 bits a pixel", ".bmp", [] { return paletted_bmp(4, 2, 4, BI_RLE8, RLE8_DATA); }, false},
+    {"RLE4 at 8 bits a pixel", ".bmp", [] { return paletted_bmp(4, 2, 8, BI_RLE4, RLE4_DATA); }, false},
     {"BMP OS/2 header with no rows", ".bmp",
      [] { return "BM" + u32_bytes(26 + 24) + u32_bytes(0) + u32_bytes(26) + u32_bytes(12) +
                  bytes({2, 0, 0, 0, 1, 0, 24, 0}) + std::string(24, 'x'); },
@@ -173,7 +315,7 @@ std::string write_here(const std::string& sName, const std::string& sBytes)
 }
 }
 
-TEST(ImageHeader, RefusesSizesAndRunsAllegrosLoadersWouldTrustIntoACrash)
+TEST(ImageHeader, RefusesPicturesAllegrosLoadersWouldCrashOnOrMisread)
 {
     WORKING_DIRECTORY wdDir;
     for (const CASE& cCase : CASES)
@@ -209,6 +351,45 @@ TEST(ImageHeader, RunLengthPicturesLoadAsTheirPlainRows)
         EXPECT_NE(getpixel(bmpPlain, 0, 0), getpixel(bmpPlain, 1, 0));
         destroy_bitmap(bmpPacked);
         destroy_bitmap(bmpPlain);
+    }
+}
+
+TEST(ImageHeader, EveryDepthTheLoaderReadsShowsItsPixels)
+{
+    WORKING_DIRECTORY wdDir;
+    const std::string sFields555 = masks(0x7C00, 0x03E0, 0x001F);
+    const std::string sFields565 = masks(0xF800, 0x07E0, 0x001F);
+    const std::string sFields888 = masks(0xFF0000, 0xFF00, 0xFF);
+    const struct
+    {
+        const char* sLabel;
+        int iBits;
+        std::string sBytes;
+    } l_Files[] = {
+        {"1 bit", 1, windows_bmp(3, 2, 1, 0, picture_palette(true).substr(0, 8), picture_rows(1))},
+        {"4 bits", 4, windows_bmp(3, 2, 4, 0, picture_palette(true), picture_rows(4))},
+        {"8 bits", 8, windows_bmp(3, 2, 8, 0, picture_palette(true), picture_rows(8))},
+        {"16 bits", 16, windows_bmp(3, 2, 16, 0, "", picture_rows(16))},
+        {"24 bits", 24, windows_bmp(3, 2, 24, 0, "", picture_rows(24))},
+        {"32 bits", 32, windows_bmp(3, 2, 32, 0, "", picture_rows(32))},
+        {"5-5-5 bit fields", 16, windows_bmp(3, 2, 16, BI_BITFIELDS, sFields555, picture_rows(16))},
+        {"5-6-5 bit fields", 16, windows_bmp(3, 2, 16, BI_BITFIELDS, sFields565, picture_rows(16, true))},
+        {"8-8-8 bit fields", 32, windows_bmp(3, 2, 32, BI_BITFIELDS, sFields888, picture_rows(32))},
+        {"OS/2 8 bits", 8, os2_bmp(3, 2, 8, picture_palette(false), picture_rows(8))},
+        {"OS/2 24 bits", 24, os2_bmp(3, 2, 24, "", picture_rows(24))},
+    };
+    for (const auto& k : l_Files)
+    {
+        const std::string sPath = write_here("depth.bmp", k.sBytes);
+        ASSERT_TRUE(image_header_fits(sPath.c_str())) << k.sLabel;
+        BITMAP* bmp = load_bitmap_or_die(sPath.c_str(), nullptr);
+        ASSERT_EQ(bmp->w, 3) << k.sLabel;
+        ASSERT_EQ(bmp->h, 2) << k.sLabel;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(getpixel(bmp, x, y) & 0xFFFFFF, COLOURS[colour_index(x, y, k.iBits)])
+                    << k.sLabel << " at " << x << ", " << y;
+        destroy_bitmap(bmp);
     }
 }
 
